@@ -1,0 +1,67 @@
+# MinGW build: the two programs, the staged install folder and the tests that
+# need Windows, run through Wine.
+set(WAVORA_WIN_LIBS winmm gdi32 comctl32 comdlg32 shell32 gdiplus ole32 uuid)
+set(WAVORA_STATIC -static -static-libgcc -static-libstdc++)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+
+set(WAVORA_ENTRY ${CMAKE_SOURCE_DIR}/src/app/WinMainWin32.cpp)
+list(REMOVE_ITEM WAVORA_WIN32_SOURCES ${WAVORA_ENTRY})
+add_library(wavora_win32 STATIC ${WAVORA_WIN32_SOURCES})
+target_link_libraries(wavora_win32 PUBLIC wavora_core ${WAVORA_WIN_LIBS})
+
+add_executable(Wavora WIN32 ${WAVORA_ENTRY})
+target_link_libraries(Wavora PRIVATE wavora_win32)
+target_link_options(Wavora PRIVATE -municode ${WAVORA_STATIC})
+
+add_executable(Pictra WIN32 ${PICTRA_SOURCES})
+target_include_directories(Pictra PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(Pictra PRIVATE ${WAVORA_WIN_LIBS})
+target_link_options(Pictra PRIVATE -municode ${WAVORA_STATIC})
+
+# The install folder as a user gets it: Wavora.exe beside its parts folder.
+set(WAVORA_STAGE ${CMAKE_BINARY_DIR}/stage)
+set(WAVORA_PARTS "${WAVORA_STAGE}/Wavora部品")
+add_custom_target(stage ALL
+  COMMAND ${CMAKE_COMMAND} -E make_directory "${WAVORA_PARTS}"
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Wavora> "${WAVORA_STAGE}/Wavora.exe"
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Pictra> "${WAVORA_PARTS}/Pictra.exe"
+  COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR}/assets/parts -DDST=${WAVORA_PARTS}
+          -P ${CMAKE_SOURCE_DIR}/cmake/CopyParts.cmake
+  DEPENDS Wavora Pictra
+  COMMENT "Staging the install folder")
+
+# Tests run under Wine through a wrapper that knows the prefix and the display.
+configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                WORLD_READ WORLD_EXECUTE @ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+target_compile_options(gtest PRIVATE -Wno-error)
+target_compile_options(gtest_main PRIVATE -Wno-error)
+include(GoogleTest)
+
+file(GLOB WAVORA_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+if(WAVORA_WIN_TESTS)
+  add_executable(win_tests ${WAVORA_WIN_TESTS})
+  target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win ${CMAKE_SOURCE_DIR}/tests/unit)
+  target_link_libraries(win_tests PRIVATE wavora_win32 gtest gtest_main)
+  target_link_options(win_tests PRIVATE -municode ${WAVORA_STATIC})
+  add_dependencies(win_tests stage)
+  gtest_discover_tests(win_tests DISCOVERY_TIMEOUT 120
+    PROPERTIES LABELS wine ENVIRONMENT "WAVORA_STAGE=${WAVORA_STAGE}"
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+endif()
+
+file(GLOB WAVORA_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+if(WAVORA_E2E_TESTS)
+  add_executable(e2e_tests ${WAVORA_E2E_TESTS})
+  target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e)
+  target_link_libraries(e2e_tests PRIVATE gtest gtest_main ${WAVORA_WIN_LIBS})
+  target_link_options(e2e_tests PRIVATE -municode ${WAVORA_STATIC})
+  add_dependencies(e2e_tests stage)
+  gtest_discover_tests(e2e_tests DISCOVERY_TIMEOUT 120
+    PROPERTIES LABELS wine RUN_SERIAL TRUE ENVIRONMENT "WAVORA_STAGE=${WAVORA_STAGE}"
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+endif()

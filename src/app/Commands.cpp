@@ -1,0 +1,161 @@
+#include "app/Commands.h"
+
+#include "app/Platform.h"
+#include "doc/NewSound.h"
+#include "doc/Slots.h"
+#include "synth/GeneratorCommands.h"
+#include "ui/FaceMessages.h"
+#include "undo/UndoStore.h"
+#include "view/SoundView.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace wavora {
+
+const char* const ProductPageUrl = "https://wavora.jp/saishin/";
+
+namespace {
+
+struct CommandEntry {
+    int id;
+    CommandHandler handler; // null: the command comes with a later part of the program
+};
+
+// Every identifier of the menu bar (and 1265, which only the tool window sends).
+const CommandEntry kCommands[] = {
+    {1001, newSoundCommand},
+    {1003, nullptr},
+    {1207, nullptr},
+    {1002, nullptr},
+    {1212, undoCommand},
+    {1222, redoCommand},
+    {1220, resetVolumeGraphCommand},
+    {1221, resetPitchGraphCommand},
+    {1205, selectionToolCommand},
+    {1214, nullptr},
+    {1208, nullptr},
+    {1248, nullptr},
+    {1252, nullptr},
+    {1211, nullptr},
+    {1213, nullptr},
+    {1217, nullptr},
+    {1251, nullptr},
+    {1253, nullptr},
+    {1225, nullptr},
+    {1241, nullptr},
+    {1244, renameCommand},
+    {1262, nullptr},
+    {1263, nullptr},
+    {1206, zoomToolCommand},
+    {1239, nullptr},
+    {1242, nullptr},
+    {1261, nullptr},
+    {1255, nullptr},
+    {1256, nullptr},
+    {1257, nullptr},
+    {1260, nullptr},
+    {1243, nullptr},
+    {1101, sinCommand},
+    {1224, sinSumCommand},
+    {1226, sinProductCommand},
+    {1228, pitchSinCommand},
+    {1230, pitchSinSinCommand},
+    {1231, pitchRandomCommand},
+    {1223, noiseCommand},
+    {1102, nullptr},
+    {1203, nullptr},
+    {1204, nullptr},
+    {1201, nullptr},
+    {1238, nullptr},
+    {1227, nullptr},
+    {1258, nullptr},
+    {1259, nullptr},
+    {1215, nullptr},
+    {1216, nullptr},
+    {1240, nullptr},
+    {1232, nullptr},
+    {1233, nullptr},
+    {1234, nullptr},
+    {1235, nullptr},
+    {1249, scaleCommand},
+    {1210, informationCommand},
+    {1250, nullptr},
+    {1267, latestVersionCommand},
+    {1265, nullptr},
+};
+
+const CommandEntry* find(int id) {
+    if (id == 0) return nullptr;
+    auto it = std::find_if(std::begin(kCommands), std::end(kCommands),
+                           [id](const CommandEntry& e) { return e.id == id; });
+    return it == std::end(kCommands) ? nullptr : &*it;
+}
+
+// The generator commands start from a preset first amplitude.
+void presetAmplitude(EditorState& s, int id) {
+    switch (id) {
+    case 1101: s.gen.GenAmp[0] = 100; break;
+    case 1224:
+    case 1226:
+    case 1228:
+    case 1230:
+    case 1231: s.gen.GenAmp[0] = 50; break;
+    default: break;
+    }
+}
+
+bool needsSound(EditorState& s) {
+    if (s.WindowCount != 0) return true;
+    showFaceMessage(s, "");
+    return false;
+}
+
+} // namespace
+
+CommandHandler commandHandler(int id) {
+    const CommandEntry* e = find(id);
+    return e ? e->handler : nullptr;
+}
+
+bool isCommandId(int id) { return find(id) != nullptr; }
+
+void dispatchCommand(EditorState& s, int id) {
+    if (id > 12309 && s.frame.PopupMenuFlag == 1) {
+        // The sound window's context menu owns these identifiers; its handler
+        // comes with the layer tools. The flag is the menu's and ends with it.
+        s.frame.PopupMenuFlag = 0;
+        return;
+    }
+    CommandHandler h = commandHandler(id);
+    if (!h) return;
+    presetAmplitude(s, id);
+    h(s);
+}
+
+void selectionToolCommand(EditorState& s) {
+    s.CurrentTool = 3;
+    resetSelection(s.active());
+    s.active().HasMarker = 0;
+    repaintSlot(s, s.activeSlot());
+}
+
+void zoomToolCommand(EditorState& s) { s.CurrentTool = 4; }
+
+void resetVolumeGraphCommand(EditorState& s) {
+    if (!needsSound(s)) return;
+    std::fill(s.active().VolumeGraph.begin(), s.active().VolumeGraph.end(), std::uint8_t{128});
+    snapshot(s, 11);
+    repaintSlot(s, s.activeSlot());
+}
+
+void resetPitchGraphCommand(EditorState& s) {
+    if (!needsSound(s)) return;
+    std::fill(s.active().PitchGraph.begin(), s.active().PitchGraph.end(), std::uint8_t{128});
+    snapshot(s, 12);
+    repaintSlot(s, s.activeSlot());
+}
+
+void latestVersionCommand(EditorState& s) { s.platform.openWebPage(ProductPageUrl); }
+
+} // namespace wavora

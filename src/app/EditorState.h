@@ -1,0 +1,112 @@
+#pragma once
+// The whole state of the editor, made once at start-up and handed by reference
+// to every command. A test makes a fresh one in one line.
+#include "doc/Limits.h"
+#include "doc/SoundDoc.h"
+#include "text/Random.h"
+#include "ui/DialogRequest.h"
+#include "view/Surface.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace wavora {
+
+class Platform;
+struct WindowSurfaces; // the sound window's own surfaces (view)
+
+// Where the next generation writes; the last flag set wins.
+struct GenTargetFlags {
+    std::int32_t wave = 1;
+    std::int32_t volume = 0;
+    std::int32_t pitch = 0;
+};
+
+struct GeneratorParams {
+    std::array<std::uint8_t, 3> GenAmp{50, 50, 50};
+    std::array<float, 3> GenFreq{440.0f, 50.0f, 50.0f};
+    float GenPhase = 0.0f;
+    GenTargetFlags GenTarget;
+    std::int32_t GeneratorId = 0;
+    std::int32_t CycleLength = 0;
+    std::int32_t ScaleOctave = 4;
+    std::int32_t ScaleNote = 0;
+};
+
+struct WaitState {
+    std::uint32_t WaitTotal = 0;
+    std::uint32_t WaitDone = 0;
+    std::string WaitFaceText;
+};
+
+// The frame's own flags and what it remembers between runs.
+struct FrameState {
+    std::uint8_t DialogBusy = 0;
+    std::uint8_t SkipFlag = 0;
+    std::uint8_t WaitCursorFlag = 0;
+    std::uint8_t PopupMenuFlag = 0;
+    std::uint8_t PaintingFlag = 0;
+    std::int32_t left = 13, top = 50, width = 950, height = 534;
+    std::int32_t toolLeft = 1, toolTop = 2;
+    std::string FileOpenPath;
+    std::string FileHozonPath;
+    std::string CurrentDir; // the current directory at start-up, as UTF-8
+};
+
+struct PlaybackState {
+    std::uint8_t PlayingFlag = 0;
+    std::uint8_t LoopPlay = 0;
+    std::uint8_t RecordingFlag = 0;
+    std::int32_t PlayPos = 0;
+    std::uint8_t VolumeGraphFixed = 0;
+    std::uint8_t PitchGraphFixed = 0;
+};
+
+struct EditorState {
+    explicit EditorState(Platform& platform, std::filesystem::path root = {});
+    ~EditorState();
+    EditorState(const EditorState&) = delete;
+    EditorState& operator=(const EditorState&) = delete;
+
+    Platform& platform;
+    std::filesystem::path root; // folder that every relative path of the program starts from
+
+    std::array<SoundDoc, SlotTableSize> docs;
+    std::int32_t ActWndNum = 0;
+    std::int32_t WindowCount = 0;
+    std::uint8_t BusyFlag = 0;
+    std::uint8_t CurrentTool = 1;
+    std::uint8_t EraserOn = 0;
+    std::uint8_t HzLineMode = 0;
+
+    LayerPool layers;
+    GeneratorParams gen;
+    DialogRequest dialog;
+    WaitState wait;
+    FrameState frame;
+    PlaybackState play;
+    Lcg rng;
+
+    std::vector<std::uint8_t> ScratchBuffer; // the undo store assembles its records here
+    std::vector<std::uint8_t> CycleBuffer;   // one block of a periodic generator
+    std::vector<std::uint8_t> RenderBuffer;
+    std::vector<std::uint8_t> GraphWork;
+    std::vector<std::uint8_t> WorkBuffer1, WorkBuffer2, WorkBuffer3;
+
+    std::array<std::unique_ptr<WindowSurfaces>, SlotTableSize> surfaces;
+    std::unique_ptr<Surface> SelectionTint;   // 1000 x 768 cyan, ANDed for marker and selection
+    std::unique_ptr<Surface> PlayLineSurface; // 10 x 768 black
+
+    // The active slot, always a valid table entry.
+    SoundDoc& active();
+    int activeSlot() const;
+    // The slot shown by a window, or -1.
+    int slotOfWindow(WindowId window) const;
+    std::filesystem::path path(const std::string& relativeUtf8) const;
+};
+
+} // namespace wavora

@@ -1,0 +1,86 @@
+#pragma once
+// Everything the portable editor asks of the operating system goes through this
+// interface. The Windows build implements it with the real calls; the unit tests
+// with a fake that records what was asked and answers from a script.
+#include "doc/SoundDoc.h"
+#include "view/Surface.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace wavora {
+
+struct EditorState;
+
+enum class MsgButtons { Ok, YesNo };
+enum class MsgIcon { None, Information, Exclamation, Question, Error };
+enum class MsgAnswer { Ok, Yes, No, Cancel };
+
+struct MessageBoxSpec {
+    std::string text;
+    std::string caption;
+    MsgButtons buttons = MsgButtons::Ok;
+    MsgIcon icon = MsgIcon::None;
+    bool ownedByFrame = true; // false: no owner window at all
+    bool topmost = false;
+};
+
+struct Size {
+    int width = 0;
+    int height = 0;
+};
+
+enum class ScrollBar { Horizontal, Vertical };
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // --- Messages and diagnostics
+    virtual MsgAnswer messageBox(const MessageBoxSpec& spec) = 0;
+    virtual std::uint32_t tickCount() = 0;
+    virtual void debugLine(const std::string& text) = 0;
+
+    // --- The frame's menu: replace the item at `position` of popup `popup`.
+    virtual void setMenuItem(const std::string& caption, int popup, int id, int position, bool enabled) = 0;
+
+    // --- Modal windows: "HanyouDialog" runs the general dialog on state.dialog,
+    // "HakeiPat" the pattern window. 0 = OK (or closed), -1 = Cancel.
+    virtual int runModalWindow(EditorState& state, const std::string& className) = 0;
+
+    // --- The wait dialog's window.
+    virtual void waitDialogCreate() = 0;
+    virtual bool waitDialogExists() = 0;
+    virtual void waitDialogSetRange(std::uint32_t total) = 0;
+    virtual void waitDialogStep(std::uint32_t times) = 0;
+    virtual void waitDialogSetFace(const std::string& face) = 0;
+    virtual void waitDialogDestroy() = 0;
+
+    // --- Sound windows (MDI children of class "document").
+    virtual WindowId createSoundWindow(const std::string& title) = 0;
+    virtual std::string windowTitle(WindowId window) = 0;
+    virtual void setWindowTitle(WindowId window, const std::string& title) = 0;
+    virtual void moveWindow(WindowId window, int x, int y, int width, int height) = 0;
+    virtual Size clientSize(WindowId window) = 0;
+    virtual Size mdiClientSize() = 0;
+    virtual WindowId activeSoundWindow() = 0;
+    virtual void invalidate(WindowId window) = 0;
+    virtual void enableWindow(WindowId window, bool enabled) = 0;
+    virtual void requestClose(WindowId window) = 0; // as if the user closed it
+    virtual void destroyWindow(WindowId window) = 0;
+    virtual void setScrollBar(WindowId window, ScrollBar bar, int min, int max, int page, int pos) = 0;
+
+    // --- Drawing. createSurface reports its own failures to the user and then
+    // returns null.
+    virtual std::unique_ptr<Surface> createSurface(int width, int height) = 0;
+    virtual void drawText(Surface& surface, int x, int y, const std::string& text, Pixel colour) = 0;
+
+    // --- Shell
+    virtual void openWebPage(const std::string& url) = 0;
+
+    // --- Audio output: stop whatever the output device is playing.
+    virtual void stopWaveOut() = 0;
+};
+
+} // namespace wavora

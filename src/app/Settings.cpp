@@ -1,0 +1,154 @@
+#include "app/Settings.h"
+
+#include "app/Platform.h"
+#include "text/NumberText.h"
+#include "text/Paths.h"
+#include "text/ShiftJis.h"
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace wavora {
+
+const char* const SettingsFolder = "Wavora個人設定";
+const char* const UndoFolder = "WavoraUnDo";
+const char* const MemoFolder = "Wavoraメモ";
+const char* const PartsFolder = "Wavora部品";
+
+namespace {
+
+bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool isShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Cuts a Shift-JIS text to at most `max` bytes without splitting a
+// double-byte character.
+std::string cutShiftJis(const std::string& text, std::size_t max) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t width = isShiftJisLead(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (i + width > max) break;
+        i += width;
+    }
+    return text.substr(0, i < text.size() ? i : text.size());
+}
+
+// Line n of the raw bytes, up to the first NUL, with control characters dropped.
+std::string lineOf(const std::string& bytes, int n) {
+    std::string line;
+    int current = 0;
+    for (std::size_t i = 0; i < bytes.size() && bytes[i] != '\0'; ++i) {
+        char c = bytes[i];
+        if (isLineEnd(c)) {
+            if (i + 1 < bytes.size() && isLineEnd(bytes[i + 1])) ++i;
+            if (current == n) break;
+            ++current;
+            continue;
+        }
+        if (current == n && static_cast<unsigned char>(c) >= 32) line.push_back(c);
+    }
+    return line;
+}
+
+std::string positionLines(std::initializer_list<int> values) {
+    std::string text;
+    for (int v : values) text += intText(v) + "\r\n";
+    return text;
+}
+
+int readNumberLine(Platform& p, const std::filesystem::path& file, int n) {
+    return static_cast<int>(textToNumber(readLine(p, file, n)));
+}
+
+std::filesystem::path settingsFile(const EditorState& s, const char* name) {
+    return s.path(std::string(SettingsFolder) + "/" + name);
+}
+
+std::string folderOrCurrent(const EditorState& s, const std::string& folder) {
+    std::size_t chars = 0;
+    for (unsigned char c : folder)
+        if ((c & 0xC0) != 0x80) ++chars;
+    return chars < 3 ? s.frame.CurrentDir : folder;
+}
+
+} // namespace
+
+std::string readLine(Platform& platform, const std::filesystem::path& file, int n) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return {};
+    std::error_code ec;
+    auto size = std::filesystem::file_size(file, ec);
+    if (ec) {
+        platform.messageBox({"FileSize=-1 " + intText(ec.value()), ""});
+        return {};
+    }
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(size));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return shiftJisToUtf8(cutShiftJis(lineOf(bytes, n), ReadLineMax));
+}
+
+bool writeText(const std::filesystem::path& file, const std::string& text) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    std::string bytes = utf8ToShiftJis(text);
+    bytes.push_back('\0');
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+bool fileExists(const std::filesystem::path& folder, const std::string& relativeUtf8) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(folder / pathFromUtf8(relativeUtf8), ec);
+}
+
+void createWorkingFolders(EditorState& s) {
+    for (const char* f : {UndoFolder, SettingsFolder, MemoFolder}) {
+        std::error_code ec;
+        std::filesystem::create_directories(s.path(f), ec);
+    }
+}
+
+void loadFolderSettings(EditorState& s) {
+    s.frame.FileOpenPath = folderOrCurrent(s, readLine(s.platform, settingsFile(s, "FileOpenPath.wavora"), 0));
+    s.frame.FileHozonPath = folderOrCurrent(s, readLine(s.platform, settingsFile(s, "FileHozonPath.wavora"), 0));
+}
+
+void loadFramePosition(EditorState& s) {
+    s.frame.left = 13;
+    s.frame.top = 50;
+    s.frame.width = 950;
+    s.frame.height = 534;
+    if (!fileExists(s.root, std::string(SettingsFolder) + "/WindowPos.wavora")) return;
+    auto file = settingsFile(s, "WindowPos.wavora");
+    s.frame.left = readNumberLine(s.platform, file, 0);
+    s.frame.top = readNumberLine(s.platform, file, 1);
+    s.frame.width = readNumberLine(s.platform, file, 2);
+    s.frame.height = readNumberLine(s.platform, file, 3);
+}
+
+void saveOpenFolder(EditorState& s) { writeText(settingsFile(s, "FileOpenPath.wavora"), s.frame.FileOpenPath); }
+void saveSaveFolder(EditorState& s) { writeText(settingsFile(s, "FileHozonPath.wavora"), s.frame.FileHozonPath); }
+
+void saveSettings(EditorState& s) {
+    saveOpenFolder(s);
+    saveSaveFolder(s);
+    int width = s.frame.width < 100 ? 300 : s.frame.width;
+    int height = s.frame.height < 100 ? 300 : s.frame.height;
+    writeText(settingsFile(s, "WindowPos.wavora"), positionLines({s.frame.left, s.frame.top, width, height}));
+}
+
+void loadToolWindowPosition(EditorState& s) {
+    s.frame.toolLeft = 1;
+    s.frame.toolTop = 2;
+    if (!fileExists(s.root, std::string(SettingsFolder) + "/TBWindowPos.wavora")) return;
+    auto file = settingsFile(s, "TBWindowPos.wavora");
+    s.frame.toolLeft = readNumberLine(s.platform, file, 0);
+    s.frame.toolTop = readNumberLine(s.platform, file, 1);
+}
+
+void saveToolWindowPosition(EditorState& s, int left, int top) {
+    writeText(settingsFile(s, "TBWindowPos.wavora"), positionLines({left, top}));
+}
+
+} // namespace wavora

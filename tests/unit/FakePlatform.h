@@ -1,0 +1,161 @@
+#pragma once
+// A platform for the native tests: records every message box, menu change,
+// window and drawing request, answers message boxes and dialogs from a script
+// and runs a clock that only moves when the test says so.
+#include "app/EditorState.h"
+#include "app/Platform.h"
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace wavora::test {
+
+struct RecordedBox {
+    std::string caption;
+    std::string text;
+    MsgButtons buttons;
+};
+
+struct FakeMenuItem {
+    std::string caption;
+    int id = 0;
+    bool enabled = true;
+};
+
+struct FakeWindow {
+    std::string title;
+    int x = 0, y = 0, width = 0, height = 0;
+    Size client{1100, 768};
+    int invalidations = 0;
+    bool enabled = true;
+    bool destroyed = false;
+    struct Bar {
+        int min = 0, max = 0, page = 0, pos = 0;
+    } hbar, vbar;
+};
+
+struct DrawnText {
+    const Surface* surface;
+    int x, y;
+    std::string text;
+    Pixel colour;
+};
+
+class FakePlatform : public Platform {
+public:
+    // Dialog script: each entry answers one runModalWindow call.
+    using DialogScript = std::function<int(EditorState&)>;
+
+    std::vector<RecordedBox> boxes;
+    std::deque<MsgAnswer> answers; // empty: Ok for OK boxes, Yes for Yes/No boxes
+    std::deque<DialogScript> dialogs;
+    std::vector<std::string> modalClasses;
+    std::vector<std::string> debugLines;
+    std::map<std::pair<int, int>, FakeMenuItem> menu; // (popup, position)
+    std::map<WindowId, FakeWindow> windows;
+    std::vector<DrawnText> texts;
+    std::vector<std::string> webPages;
+    WindowId activeWindow = 0;
+    WindowId nextWindow = 100;
+    Size mdiClient{1200, 700};
+    std::uint32_t ticks = 12345;
+    int waveOutStops = 0;
+    bool failSurfaces = false;
+    // The wait dialog as the user would see it.
+    bool waitOpen = false;
+    std::uint32_t waitRange = 0, waitPosition = 0;
+    std::string waitFace;
+    // Set by tests that want closing and destroying to reach the editor's handlers.
+    std::function<void(WindowId)> onRequestClose;
+    std::function<void(WindowId)> onDestroy;
+
+    MsgAnswer messageBox(const MessageBoxSpec& spec) override {
+        boxes.push_back({spec.caption, spec.text, spec.buttons});
+        if (!answers.empty()) {
+            MsgAnswer a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return spec.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+    }
+    std::uint32_t tickCount() override { return ticks; }
+    void debugLine(const std::string& text) override { debugLines.push_back(text); }
+    void setMenuItem(const std::string& caption, int popup, int id, int position, bool enabled) override {
+        menu[{popup, position}] = {caption, id, enabled};
+    }
+    int runModalWindow(EditorState& state, const std::string& className) override {
+        modalClasses.push_back(className);
+        if (dialogs.empty()) return -1;
+        DialogScript script = std::move(dialogs.front());
+        dialogs.pop_front();
+        return script(state);
+    }
+
+    void waitDialogCreate() override {
+        waitOpen = true;
+        waitRange = waitPosition = 0;
+    }
+    bool waitDialogExists() override { return waitOpen; }
+    void waitDialogSetRange(std::uint32_t total) override {
+        waitRange = total;
+        waitPosition = 0;
+    }
+    void waitDialogStep(std::uint32_t times) override { waitPosition += times; }
+    void waitDialogSetFace(const std::string& face) override { waitFace = face; }
+    void waitDialogDestroy() override { waitOpen = false; }
+
+    WindowId createSoundWindow(const std::string& title) override {
+        WindowId id = nextWindow++;
+        windows[id].title = title;
+        activeWindow = id;
+        return id;
+    }
+    std::string windowTitle(WindowId w) override { return windows.count(w) ? windows[w].title : std::string(); }
+    void setWindowTitle(WindowId w, const std::string& title) override { windows[w].title = title; }
+    void moveWindow(WindowId w, int x, int y, int width, int height) override {
+        FakeWindow& f = windows[w];
+        f.x = x;
+        f.y = y;
+        f.width = width;
+        f.height = height;
+    }
+    Size clientSize(WindowId w) override { return windows[w].client; }
+    Size mdiClientSize() override { return mdiClient; }
+    WindowId activeSoundWindow() override { return activeWindow; }
+    void invalidate(WindowId w) override { ++windows[w].invalidations; }
+    void enableWindow(WindowId w, bool enabled) override { windows[w].enabled = enabled; }
+    void requestClose(WindowId w) override {
+        if (onRequestClose) onRequestClose(w);
+    }
+    void destroyWindow(WindowId w) override {
+        windows[w].destroyed = true;
+        if (activeWindow == w) activeWindow = 0;
+        if (onDestroy) onDestroy(w);
+    }
+    void setScrollBar(WindowId w, ScrollBar bar, int min, int max, int page, int pos) override {
+        FakeWindow::Bar& b = bar == ScrollBar::Horizontal ? windows[w].hbar : windows[w].vbar;
+        b = {min, max, page, pos};
+    }
+    std::unique_ptr<Surface> createSurface(int width, int height) override {
+        if (failSurfaces) return nullptr;
+        return std::make_unique<Surface>(width, height);
+    }
+    void drawText(Surface& surface, int x, int y, const std::string& text, Pixel colour) override {
+        texts.push_back({&surface, x, y, text, colour});
+    }
+    void openWebPage(const std::string& url) override { webPages.push_back(url); }
+    void stopWaveOut() override { ++waveOutStops; }
+
+    // Helpers for tests
+    const RecordedBox& lastBox() const { return boxes.back(); }
+    int boxCount(const std::string& caption) const {
+        int n = 0;
+        for (const auto& b : boxes) n += b.caption == caption;
+        return n;
+    }
+};
+
+} // namespace wavora::test
