@@ -2,7 +2,6 @@
 # need Windows, run through Wine.
 set(WAVORA_WIN_LIBS winmm gdi32 comctl32 comdlg32 shell32 gdiplus ole32 uuid)
 set(WAVORA_STATIC -static -static-libgcc -static-libstdc++)
-add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
 set(WAVORA_ENTRY ${CMAKE_SOURCE_DIR}/src/app/WinMainWin32.cpp)
 list(REMOVE_ITEM WAVORA_WIN32_SOURCES ${WAVORA_ENTRY})
@@ -47,21 +46,28 @@ if(WAVORA_WIN_TESTS)
   add_executable(win_tests ${WAVORA_WIN_TESTS})
   target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win ${CMAKE_SOURCE_DIR}/tests/unit)
   target_link_libraries(win_tests PRIVATE wavora_win32 gtest gtest_main)
-  target_link_options(win_tests PRIVATE -municode ${WAVORA_STATIC})
+  target_link_options(win_tests PRIVATE ${WAVORA_STATIC})
   add_dependencies(win_tests stage)
-  gtest_discover_tests(win_tests DISCOVERY_TIMEOUT 120
+  gtest_discover_tests(win_tests DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS wine ENVIRONMENT "WAVORA_STAGE=${WAVORA_STAGE}"
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
 endif()
 
+# The driver that works the real programs from outside, and the smoke run's
+# small program built on it.
+add_library(e2e_driver STATIC ${CMAKE_SOURCE_DIR}/tests/e2e/support/Driver.cpp)
+target_include_directories(e2e_driver PUBLIC ${CMAKE_SOURCE_DIR}/tests/e2e/support)
+add_executable(wavora_smoke ${CMAKE_SOURCE_DIR}/tests/e2e/driver/SmokeMain.cpp)
+target_link_libraries(wavora_smoke PRIVATE e2e_driver)
+target_link_options(wavora_smoke PRIVATE -municode ${WAVORA_STATIC})
+
 file(GLOB WAVORA_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(WAVORA_E2E_TESTS)
   add_executable(e2e_tests ${WAVORA_E2E_TESTS})
-  target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e)
-  target_link_libraries(e2e_tests PRIVATE gtest gtest_main ${WAVORA_WIN_LIBS})
-  target_link_options(e2e_tests PRIVATE -municode ${WAVORA_STATIC})
+  target_link_libraries(e2e_tests PRIVATE e2e_driver gtest gtest_main ${WAVORA_WIN_LIBS})
+  target_link_options(e2e_tests PRIVATE ${WAVORA_STATIC})
   add_dependencies(e2e_tests stage)
-  gtest_discover_tests(e2e_tests DISCOVERY_TIMEOUT 120
+  gtest_discover_tests(e2e_tests DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS wine RUN_SERIAL TRUE ENVIRONMENT "WAVORA_STAGE=${WAVORA_STAGE}"
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
 endif()

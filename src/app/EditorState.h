@@ -55,6 +55,8 @@ struct FrameState {
     std::string FileOpenPath;
     std::string FileHozonPath;
     std::string CurrentDir; // the current directory at start-up, as UTF-8
+    std::string HelperReply; // the converter program's last reply (at most 500 bytes)
+    std::uint8_t LayerDragging = 0; // a layer is being moved with the mouse
 };
 
 struct PlaybackState {
@@ -64,6 +66,14 @@ struct PlaybackState {
     std::int32_t PlayPos = 0;
     std::uint8_t VolumeGraphFixed = 0;
     std::uint8_t PitchGraphFixed = 0;
+};
+
+// Where the last mouse press in a sound window happened; zooming centres on it.
+struct MouseState {
+    std::int32_t PressX = 0;       // client x - 200, at least 0: content pixels
+    std::int32_t PressY = 0;       // row in scaled content pixels
+    std::int32_t PressClientX = 0; // the press as the window received it
+    std::int32_t PressClientY = 0;
 };
 
 struct EditorState {
@@ -89,6 +99,7 @@ struct EditorState {
     WaitState wait;
     FrameState frame;
     PlaybackState play;
+    MouseState mouse;
     Lcg rng;
 
     std::vector<std::uint8_t> ScratchBuffer; // the undo store assembles its records here

@@ -49,6 +49,9 @@ int createSoundWindow(EditorState& s, const std::string& title, int clientWidth,
     SoundDoc& d = s.docs[static_cast<std::size_t>(slot)];
     WindowId window = s.platform.createSoundWindow(name);
     if (window == 0) return -1;
+    // Making the window activates it, and the old active window may have
+    // claimed the active slot meanwhile; the new sound is the active one.
+    s.ActWndNum = slot;
     d.WindowHandle = window;
     d.Channels = 1;
     d.HasGenOn = 0;

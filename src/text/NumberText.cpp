@@ -1,5 +1,6 @@
 #include "text/NumberText.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -87,6 +88,13 @@ double textToNumber(std::string_view text) {
     if (!any) return 0.0;
     double v = std::strtod(digits.c_str(), nullptr);
     return negative ? -v : v;
+}
+
+int cutToInt(double value) {
+    if (std::isnan(value)) return 0;
+    if (value >= static_cast<double>(INT_MAX)) return INT_MAX;
+    if (value <= static_cast<double>(INT_MIN)) return INT_MIN;
+    return static_cast<int>(value);
 }
 
 std::string firstChars(std::string_view text, std::size_t n) {

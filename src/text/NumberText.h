@@ -17,6 +17,10 @@ std::string intText(std::int64_t value);
 // fraction; reading stops at the first other character. No digits reads as 0.
 double textToNumber(std::string_view text);
 
+// Float to integer, cut towards zero. Values beyond the int range stop at its
+// ends and NaN gives 0, so a wild value can never reach undefined behaviour.
+int cutToInt(double value);
+
 // The first n characters (code points) of a UTF-8 text.
 std::string firstChars(std::string_view text, std::size_t n);
 

@@ -10,7 +10,10 @@ namespace wavora {
 void snapshot(EditorState& s, int code);
 void undoStep(EditorState& s);
 void redoStep(EditorState& s);
-void restoreStep(EditorState& s, int step);
+// Reads step `step` back into the active slot. When a file of the step is
+// missing or unreadable the slot is left as it was, the user is told, and the
+// result is false.
+bool restoreStep(EditorState& s, int step);
 // Edit menu captions from the active slot's history (on window activation).
 void refreshUndoMenu(EditorState& s);
 // The undo and redo items as they stand at start-up.
@@ -22,7 +25,9 @@ void redoCommand(EditorState& s);
 
 // The sound as it was before an effect, so the effect can be tried again.
 void saveEffectSource(EditorState& s);
-void restoreEffectSource(EditorState& s);
+// False (after telling the user) when the saved source could not be read; the
+// sound is then unchanged. True, without doing anything, when none was saved.
+bool restoreEffectSource(EditorState& s);
 
 // Shutdown: every file of "WavoraUnDo" deleted and the folder removed.
 void clearUndoFolder(EditorState& s);

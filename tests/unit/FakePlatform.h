@@ -71,6 +71,8 @@ public:
     // Set by tests that want closing and destroying to reach the editor's handlers.
     std::function<void(WindowId)> onRequestClose;
     std::function<void(WindowId)> onDestroy;
+    // Runs while a new window is being made, as the activation messages do.
+    std::function<void(WindowId)> onCreate;
 
     MsgAnswer messageBox(const MessageBoxSpec& spec) override {
         boxes.push_back({spec.caption, spec.text, spec.buttons});
@@ -111,6 +113,7 @@ public:
         WindowId id = nextWindow++;
         windows[id].title = title;
         activeWindow = id;
+        if (onCreate) onCreate(id);
         return id;
     }
     std::string windowTitle(WindowId w) override { return windows.count(w) ? windows[w].title : std::string(); }

@@ -1,0 +1,151 @@
+// The frame window: stage 2 of start-up in its creation, the shutdown in its
+// destruction, and the per-message bookkeeping that keeps the active slot in
+// step with the active sound window.
+#include "app/Commands.h"
+#include "app/EditorState.h"
+#include "app/Frame.h"
+#include "app/Settings.h"
+#include "app/Win32App.h"
+#include "text/Paths.h"
+#include "undo/UndoStore.h"
+#include "view/SoundView.h"
+
+namespace wavora {
+
+namespace {
+
+void createMdiClient(Win32App& a, HWND frame) {
+    CLIENTCREATESTRUCT ccs{};
+    ccs.hWindowMenu = a.popups[0];
+    ccs.idFirstChild = 9000;
+    a.mdiClient = CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 33, 0, 0,
+                                  frame, nullptr, a.instance, &ccs);
+}
+
+void setRecordingFormat(Win32App& a, const EditorState& s) {
+    WAVEFORMATEX& f = a.recordFormat;
+    f.wFormatTag = WAVE_FORMAT_PCM;
+    f.nChannels = 1;
+    f.nSamplesPerSec = static_cast<DWORD>(s.docs[static_cast<std::size_t>(s.activeSlot())].SRATE);
+    f.wBitsPerSample = 8;
+    f.nBlockAlign = 1;
+    f.nAvgBytesPerSec = f.nSamplesPerSec;
+    f.cbSize = 0;
+}
+
+void stageTwo(Win32App& a, HWND frame) {
+    EditorState& s = *a.state;
+    a.frame = frame;
+    SetMenu(frame, a.menuBar);
+    createWorkingFolders(s);
+    a.helper = startHelper(frame);
+    initialUndoMenu(s);
+    createMdiClient(a, frame);
+    s.frame.CurrentDir = utf8FromPath(std::filesystem::current_path());
+    loadFolderSettings(s);
+    loadFramePosition(s);
+    SetWindowPos(frame, nullptr, s.frame.left, s.frame.top, s.frame.width, s.frame.height, SWP_NOZORDER);
+    setRecordingFormat(a, s);
+    createSharedSurfaces(s);
+    SetTimer(frame, 0, 100, nullptr);
+}
+
+// The rectangle to remember: a minimised frame would otherwise come back at
+// the far-off icon position on the next start.
+void takeFrameRectangle(HWND frame, EditorState& s) {
+    RECT r{};
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (IsIconic(frame) && GetWindowPlacement(frame, &wp)) r = wp.rcNormalPosition;
+    else GetWindowRect(frame, &r);
+    s.frame.left = r.left;
+    s.frame.top = r.top;
+    s.frame.width = r.right - r.left;
+    s.frame.height = r.bottom - r.top;
+}
+
+void shutdown(Win32App& a, HWND frame) {
+    EditorState& s = *a.state;
+    KillTimer(frame, 0);
+    clearUndoFolder(s);
+    if (a.helper) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(a.helper, WM_DESTROY, 0, 0, SMTO_ABORTIFHUNG, 3000, &ignored);
+        a.helper = nullptr;
+    }
+    if (a.mmTimer) timeKillEvent(a.mmTimer);
+    a.mmTimer = 0;
+    takeFrameRectangle(frame, s);
+    saveSettings(s);
+    s.SelectionTint.reset();
+    s.PlayLineSurface.reset();
+    if (a.mdiClient) DestroyWindow(a.mdiClient);
+    a.mdiClient = nullptr;
+    PostQuitMessage(0);
+}
+
+// The client part of the active sound window: its window rectangle less the
+// caption, the scroll bars and a further 5 pixels at the right and bottom.
+bool cursorInsideActiveWindow(const Win32App& a, const EditorState& s) {
+    HWND w = reinterpret_cast<HWND>(s.docs[static_cast<std::size_t>(s.activeSlot())].WindowHandle);
+    if (!w) return false;
+    RECT r{};
+    GetWindowRect(w, &r);
+    r.top += a.captionHeight;
+    r.right -= GetSystemMetrics(SM_CXVSCROLL) + 5;
+    r.bottom -= GetSystemMetrics(SM_CYHSCROLL) + 5;
+    POINT p{};
+    GetCursorPos(&p);
+    return PtInRect(&r, p) != FALSE;
+}
+
+void bookkeeping(Win32App& a) {
+    EditorState& s = *a.state;
+    if (s.frame.SkipFlag == 1) return;
+    if (s.frame.DialogBusy == 0 && a.mdiClient)
+        followActiveWindow(s, static_cast<WindowId>(SendMessageW(a.mdiClient, WM_MDIGETACTIVE, 0, 0)));
+    if (!s.frame.LayerDragging && !cursorInsideActiveWindow(a, s)) s.active().MouseTracking = false;
+    if (s.frame.WaitCursorFlag == 1 && a.mdiClient) {
+        HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+        SetClassLongPtrW(a.mdiClient, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(wait));
+        SetCursor(wait);
+        InvalidateRect(a.mdiClient, nullptr, TRUE);
+    }
+}
+
+void copyHelperReply(EditorState& s, const COPYDATASTRUCT* cds) {
+    if (!cds || cds->dwData != 1 || !cds->lpData) return;
+    std::size_t n = cds->cbData < 500 ? cds->cbData : 500;
+    s.frame.HelperReply.assign(static_cast<const char*>(cds->lpData), n);
+}
+
+} // namespace
+
+LRESULT CALLBACK frameWindowProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+    Win32App& a = app();
+    if (!a.state) return DefFrameProcW(frame, a.mdiClient, message, wParam, lParam);
+    bookkeeping(a);
+    EditorState& s = *a.state;
+    switch (message) {
+    case WM_CREATE: stageTwo(a, frame); break;
+    case WM_DESTROY: shutdown(a, frame); break;
+    case WM_SIZE:
+        if (a.mdiClient) MoveWindow(a.mdiClient, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        break;
+    case WM_CLOSE:
+        if (!frameCloseRequested(s)) return 0;
+        break;
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize = {FrameMinWidth, FrameMinHeight};
+        info->ptMaxTrackSize = {a.workArea.right, a.workArea.bottom};
+        break;
+    }
+    case WM_COPYDATA: copyHelperReply(s, reinterpret_cast<const COPYDATASTRUCT*>(lParam)); break;
+    case WM_COMMAND: dispatchCommand(s, LOWORD(wParam)); break;
+    default: break;
+    }
+    return DefFrameProcW(frame, a.mdiClient, message, wParam, lParam);
+}
+
+} // namespace wavora

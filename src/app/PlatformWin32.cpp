@@ -1,0 +1,205 @@
+#include "app/PlatformWin32.h"
+
+#include "app/EditorState.h"
+#include "app/Win32App.h"
+#include "app/WinText.h"
+#include "text/NumberText.h"
+#include "ui/GeneralDialogWin32.h"
+#include "ui/WaitDialogWin32.h"
+#include "view/SoundWindowWin32.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+namespace wavora {
+
+namespace {
+
+HWND hwnd(WindowId w) { return reinterpret_cast<HWND>(w); }
+
+UINT boxFlags(const MessageBoxSpec& spec) {
+    UINT flags = spec.buttons == MsgButtons::YesNo ? MB_YESNO : MB_OK;
+    switch (spec.icon) {
+    case MsgIcon::Information: flags |= MB_ICONINFORMATION; break;
+    case MsgIcon::Exclamation: flags |= MB_ICONEXCLAMATION; break;
+    case MsgIcon::Question: flags |= MB_ICONQUESTION; break;
+    case MsgIcon::Error: flags |= MB_ICONERROR; break;
+    case MsgIcon::None: break;
+    }
+    if (spec.topmost) flags |= MB_TOPMOST;
+    return flags;
+}
+
+// A DIB section whose pixels the portable surface draws on; its memory device
+// context is kept for text and for the copy to the screen.
+class DibSurface : public Surface {
+public:
+    DibSurface(int w, int h, Pixel* bits, HDC dc, HBITMAP bitmap, HGDIOBJ old, HANDLE section)
+        : Surface(w, h, bits, dc), dc_(dc), bitmap_(bitmap), old_(old), section_(section) {}
+    ~DibSurface() override {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+        CloseHandle(section_);
+    }
+
+private:
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+    HANDLE section_;
+};
+
+void reportSurfaceFailure(const std::string& text) {
+    MessageBoxW(app().frame, widen(text).c_str(), L"CreateDIBSectionMy", MB_OK);
+}
+
+} // namespace
+
+MsgAnswer Win32Platform::messageBox(const MessageBoxSpec& spec) {
+    HWND owner = spec.ownedByFrame ? app().frame : nullptr;
+    int r = MessageBoxW(owner, widen(spec.text).c_str(), widen(spec.caption).c_str(), boxFlags(spec));
+    switch (r) {
+    case IDYES: return MsgAnswer::Yes;
+    case IDNO: return MsgAnswer::No;
+    case IDCANCEL: return MsgAnswer::Cancel;
+    default: return MsgAnswer::Ok;
+    }
+}
+
+std::uint32_t Win32Platform::tickCount() { return GetTickCount(); }
+
+void Win32Platform::debugLine(const std::string& text) { OutputDebugStringW(widen(text).c_str()); }
+
+void Win32Platform::setMenuItem(const std::string& caption, int popup, int id, int position, bool enabled) {
+    if (popup < 0 || popup >= static_cast<int>(app().popups.size())) return;
+    HMENU menu = app().popups[static_cast<std::size_t>(popup)];
+    if (!menu) return;
+    DeleteMenu(menu, static_cast<UINT>(position), MF_BYPOSITION);
+    InsertMenuW(menu, static_cast<UINT>(position), MF_BYPOSITION | MF_STRING, static_cast<UINT_PTR>(id),
+                widen(caption).c_str());
+    EnableMenuItem(menu, static_cast<UINT>(position), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+    if (app().frame) DrawMenuBar(app().frame);
+}
+
+int Win32Platform::runModalWindow(EditorState& state, const std::string& className) {
+    if (className == "HanyouDialog") return runGeneralDialog(state, app().frame);
+    return 0; // the pattern window comes with the pattern editor
+}
+
+void Win32Platform::waitDialogCreate() { createWaitDialog(app().frame); }
+bool Win32Platform::waitDialogExists() { return waitDialogWindow() != nullptr; }
+void Win32Platform::waitDialogSetRange(std::uint32_t total) { setWaitDialogRange(total); }
+void Win32Platform::waitDialogStep(std::uint32_t times) { stepWaitDialog(times); }
+void Win32Platform::waitDialogSetFace(const std::string& face) { setWaitDialogFace(face); }
+void Win32Platform::waitDialogDestroy() { destroyWaitDialog(); }
+
+WindowId Win32Platform::createSoundWindow(const std::string& title) {
+    return reinterpret_cast<WindowId>(createSoundWindowWin32(title));
+}
+
+std::string Win32Platform::windowTitle(WindowId window) {
+    wchar_t buf[1024] = {};
+    GetWindowTextW(hwnd(window), buf, 1024);
+    return narrow(buf);
+}
+
+void Win32Platform::setWindowTitle(WindowId window, const std::string& title) {
+    SetWindowTextW(hwnd(window), widen(title).c_str());
+}
+
+void Win32Platform::moveWindow(WindowId window, int x, int y, int width, int height) {
+    MoveWindow(hwnd(window), x, y, width, height, TRUE);
+}
+
+Size Win32Platform::clientSize(WindowId window) {
+    RECT r{};
+    GetClientRect(hwnd(window), &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+Size Win32Platform::mdiClientSize() {
+    RECT r{};
+    if (app().mdiClient) GetClientRect(app().mdiClient, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+WindowId Win32Platform::activeSoundWindow() {
+    if (!app().mdiClient) return 0;
+    return static_cast<WindowId>(SendMessageW(app().mdiClient, WM_MDIGETACTIVE, 0, 0));
+}
+
+void Win32Platform::invalidate(WindowId window) { InvalidateRect(hwnd(window), nullptr, FALSE); }
+
+void Win32Platform::enableWindow(WindowId window, bool enabled) { EnableWindow(hwnd(window), enabled); }
+
+void Win32Platform::requestClose(WindowId window) { SendMessageW(hwnd(window), WM_CLOSE, 0, 0); }
+
+void Win32Platform::destroyWindow(WindowId window) {
+    if (app().mdiClient) SendMessageW(app().mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd(window)), 0);
+    else DestroyWindow(hwnd(window));
+}
+
+void Win32Platform::setScrollBar(WindowId window, ScrollBar bar, int min, int max, int page, int pos) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = min;
+    info.nMax = max;
+    info.nPage = page < 0 ? 0u : static_cast<UINT>(page);
+    info.nPos = pos;
+    SetScrollInfo(hwnd(window), bar == ScrollBar::Horizontal ? SB_HORZ : SB_VERT, &info, TRUE);
+}
+
+std::unique_ptr<Surface> Win32Platform::createSurface(int width, int height) {
+    // The pixel memory is a section of its own so that a failure to get it
+    // and a failure to make the bitmap can be told apart.
+    DWORD bytes = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4u + 1000u;
+    HANDLE section = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, bytes, nullptr);
+    if (!section) {
+        reportSurfaceFailure("ヒープ確保失敗");
+        return nullptr;
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down, like the portable surface
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, section, 0);
+    HDC dc = bitmap ? CreateCompatibleDC(screen) : nullptr;
+    ReleaseDC(nullptr, screen);
+    if (!bitmap || !dc) {
+        if (bitmap) DeleteObject(bitmap);
+        CloseHandle(section);
+        reportSurfaceFailure("失敗 Width=" + intText(width) + " Height=" + intText(height));
+        return nullptr;
+    }
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    return std::make_unique<DibSurface>(width, height, static_cast<Pixel*>(bits), dc, bitmap, old, section);
+}
+
+void Win32Platform::drawText(Surface& surface, int x, int y, const std::string& text, Pixel colour) {
+    HDC dc = static_cast<HDC>(surface.native());
+    if (!dc) return;
+    HGDIOBJ oldFont = SelectObject(dc, app().fonts[0]);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
+    std::wstring w = widen(text);
+    TextOutW(dc, x, y, w.c_str(), static_cast<int>(w.size()));
+    SelectObject(dc, oldFont);
+    GdiFlush(); // the portable code reads and writes the pixels right after
+}
+
+void Win32Platform::openWebPage(const std::string& url) {
+    ShellExecuteW(app().frame, L"open", widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void Win32Platform::stopWaveOut() {
+    if (app().waveOut) waveOutReset(app().waveOut);
+}
+
+} // namespace wavora

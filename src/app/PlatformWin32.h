@@ -1,0 +1,38 @@
+#pragma once
+// The platform with the real Windows calls.
+#include "app/Platform.h"
+
+namespace wavora {
+
+class Win32Platform : public Platform {
+public:
+    MsgAnswer messageBox(const MessageBoxSpec& spec) override;
+    std::uint32_t tickCount() override;
+    void debugLine(const std::string& text) override;
+    void setMenuItem(const std::string& caption, int popup, int id, int position, bool enabled) override;
+    int runModalWindow(EditorState& state, const std::string& className) override;
+    void waitDialogCreate() override;
+    bool waitDialogExists() override;
+    void waitDialogSetRange(std::uint32_t total) override;
+    void waitDialogStep(std::uint32_t times) override;
+    void waitDialogSetFace(const std::string& face) override;
+    void waitDialogDestroy() override;
+    WindowId createSoundWindow(const std::string& title) override;
+    std::string windowTitle(WindowId window) override;
+    void setWindowTitle(WindowId window, const std::string& title) override;
+    void moveWindow(WindowId window, int x, int y, int width, int height) override;
+    Size clientSize(WindowId window) override;
+    Size mdiClientSize() override;
+    WindowId activeSoundWindow() override;
+    void invalidate(WindowId window) override;
+    void enableWindow(WindowId window, bool enabled) override;
+    void requestClose(WindowId window) override;
+    void destroyWindow(WindowId window) override;
+    void setScrollBar(WindowId window, ScrollBar bar, int min, int max, int page, int pos) override;
+    std::unique_ptr<Surface> createSurface(int width, int height) override;
+    void drawText(Surface& surface, int x, int y, const std::string& text, Pixel colour) override;
+    void openWebPage(const std::string& url) override;
+    void stopWaveOut() override;
+};
+
+} // namespace wavora

@@ -1,0 +1,143 @@
+// Stage 1 of start-up (the program entry's part), the message loop and what
+// is released after it.
+#include "app/EditorState.h"
+#include "app/PlatformWin32.h"
+#include "app/Win32App.h"
+
+#include <commctrl.h>
+
+namespace wavora {
+
+Win32App& app() {
+    static Win32App instance;
+    return instance;
+}
+
+namespace {
+
+void createFonts(Win32App& a) {
+    for (HFONT& f : a.fonts)
+        f = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 3, 2, 1, 0x20,
+                        L"ＭＳ Ｐゴシック");
+    a.buttonFace = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+}
+
+void registerClass(const wchar_t* name, WNDPROC proc, HBRUSH background) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = app().instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    RegisterClassExW(&wc); // a second start in the same process finds it registered
+}
+
+void loadCursors(Win32App& a) {
+    const wchar_t* files[3] = {L"Wavora部品\\名無し0のカーソルのカーソル.cur", L"Wavora部品\\拡大カーソル.cur",
+                               L"Wavora部品\\縮小カーソル.cur"};
+    for (int i = 0; i < 3; ++i) a.cursors[static_cast<std::size_t>(i)] = LoadCursorFromFileW(files[i]);
+}
+
+// The first device whose capabilities can be read is the one used; with none,
+// the index ends at the device count and opening it later fails with the
+// device error.
+template <typename Caps, typename Query>
+UINT firstAnsweringDevice(UINT count, Query query) {
+    UINT i = 0;
+    for (; i < count; ++i) {
+        Caps caps{};
+        if (query(i, &caps, sizeof caps) == MMSYSERR_NOERROR) break;
+    }
+    return i;
+}
+
+void chooseDevices(Win32App& a) {
+    a.waveInDevice = firstAnsweringDevice<WAVEINCAPSW>(waveInGetNumDevs(), waveInGetDevCapsW);
+    a.waveOutDevice = firstAnsweringDevice<WAVEOUTCAPSW>(waveOutGetNumDevs(), waveOutGetDevCapsW);
+    a.waveInDevice = firstAnsweringDevice<WAVEINCAPSW>(waveInGetNumDevs(), waveInGetDevCapsW);
+}
+
+void CALLBACK multimediaTick(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
+    // The play cursor and the recording clock advance here once playback and
+    // recording are running; until then there is nothing to count.
+}
+
+LRESULT CALLBACK helpWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_CLOSE) {
+        ShowWindow(w, SW_HIDE); // the help window is hidden, not destroyed, when closed
+        return 0;
+    }
+    return DefWindowProcW(w, m, wp, lp);
+}
+
+} // namespace
+
+HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
+    Win32App& a = app();
+    a.instance = instance;
+    std::error_code ec;
+    std::filesystem::current_path(root, ec);
+
+    INITCOMMONCONTROLSEX icc{sizeof icc, 0xFF};
+    InitCommonControlsEx(&icc);
+    createFonts(a);
+    registerClass(L"NORMALDLG", DefWindowProcW, a.buttonFace);
+    a.borderWidth = GetSystemMetrics(SM_CXFRAME);
+    a.captionHeight = GetSystemMetrics(SM_CYCAPTION);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &a.workArea, 0);
+
+    a.platform = std::make_unique<Win32Platform>();
+    a.state = std::make_unique<EditorState>(*a.platform, std::filesystem::current_path(ec));
+    a.mmTimer = timeSetEvent(20, 0, multimediaTick, 0, TIME_PERIODIC);
+    loadCursors(a);
+    chooseDevices(a);
+    a.menuBar = buildMenuBar(a.popups);
+
+    registerClass(L"NORMAL0", frameWindowProc, a.buttonFace);
+    a.frame = CreateWindowExW(WS_EX_ACCEPTFILES, L"NORMAL0", L"Wavora",
+                              WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, CW_USEDEFAULT,
+                              CW_USEDEFAULT, 480, 360, nullptr, nullptr, instance, nullptr);
+    if (!a.frame) return nullptr;
+
+    registerClass(L"NORMAL2", DefWindowProcW, a.buttonFace);
+    a.debugWindow = CreateWindowExW(0, L"NORMAL2", L"DebugWnd", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    606, 480, nullptr, nullptr, instance, nullptr);
+    registerClass(L"NORMAL6", helpWindowProc, a.buttonFace);
+    a.helpWindow = CreateWindowExW(0, L"NORMAL6", L"Wavoraのヘルプ", WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, 500, 654, nullptr, nullptr, instance, nullptr);
+    return a.frame;
+}
+
+int runMessageLoop() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+void finishEditor() {
+    Win32App& a = app();
+    if (a.debugWindow) DestroyWindow(a.debugWindow);
+    if (a.helpWindow) DestroyWindow(a.helpWindow);
+    a.debugWindow = a.helpWindow = nullptr;
+    for (HFONT& f : a.fonts) {
+        if (f) DeleteObject(f);
+        f = nullptr;
+    }
+    if (a.buttonFace) DeleteObject(a.buttonFace);
+    a.buttonFace = nullptr;
+    for (HCURSOR& c : a.cursors) {
+        if (c) DestroyCursor(c);
+        c = nullptr;
+    }
+    a.state.reset();
+    a.platform.reset();
+    a.popups = {};
+    a.menuBar = nullptr; // destroyed with the frame
+}
+
+} // namespace wavora

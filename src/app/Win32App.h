@@ -1,0 +1,65 @@
+#pragma once
+// The Windows side of the editor: the handles every window procedure needs,
+// kept in one place. Only adapters include this.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <array>
+#include <filesystem>
+#include <memory>
+
+namespace wavora {
+
+struct EditorState;
+class Win32Platform;
+
+struct Win32App {
+    HINSTANCE instance = nullptr;
+    std::unique_ptr<Win32Platform> platform;
+    std::unique_ptr<EditorState> state;
+
+    HWND frame = nullptr;
+    HWND mdiClient = nullptr;
+    HWND debugWindow = nullptr;
+    HWND helpWindow = nullptr;
+    HWND helper = nullptr; // the converter program's window, or null when it was not found
+
+    HMENU menuBar = nullptr;
+    std::array<HMENU, 13> popups{};
+
+    std::array<HFONT, 7> fonts{}; // the interface font, "ＭＳ Ｐゴシック" 12 px, several uses
+    HBRUSH buttonFace = nullptr;
+    std::array<HCURSOR, 3> cursors{}; // tool cursor, zoom in, zoom out (null when the file is missing)
+    int borderWidth = 0;
+    int captionHeight = 0;
+    RECT workArea{};
+
+    UINT mmTimer = 0;
+    UINT waveInDevice = 0;
+    UINT waveOutDevice = 0;
+    HWAVEOUT waveOut = nullptr;
+    WAVEFORMATEX recordFormat{};
+};
+
+Win32App& app();
+
+// Stage 1 of start-up up to and including the frame's creation (which runs
+// stage 2). `root` becomes the current directory first. Returns the frame.
+HWND startEditor(HINSTANCE instance, const std::filesystem::path& root);
+// The message loop; returns when the frame is gone.
+int runMessageLoop();
+// Releases what stage 1 made once the loop has ended.
+void finishEditor();
+
+LRESULT CALLBACK frameWindowProc(HWND, UINT, WPARAM, LPARAM);
+
+// Creates the frame's menu bar from the menu table.
+HMENU buildMenuBar(std::array<HMENU, 13>& popups);
+
+// Starts "Wavora部品\Pictra.exe" and looks for its window; tells the user and
+// returns null when it does not appear within a few seconds.
+HWND startHelper(HWND frame);
+
+constexpr wchar_t HelperTitle[] = L"圧縮ファイルBMP変換だぞ";
+
+} // namespace wavora

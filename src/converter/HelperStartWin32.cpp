@@ -1,0 +1,72 @@
+// Starting the converter program and finding its window by its title.
+#include "app/Win32App.h"
+#include "app/WinText.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+
+namespace wavora {
+
+namespace {
+
+// The search gives up after this many 100 ms rounds: a missing or broken
+// helper must not keep the editor from starting.
+constexpr int HelperSearchRounds = 50;
+constexpr int StepsPerRound = 513;
+
+// The helper's window: found by its title, and when the launch told us which
+// process it started, only in that process, so that a second editor (or a
+// helper left over from an earlier run) is never taken for our own.
+bool isHelper(HWND w, DWORD pid) {
+    if (pid != 0) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner != pid) return false;
+    }
+    int length = GetWindowTextLengthW(w);
+    if (length <= 0) return false;
+    wchar_t title[1256] = {};
+    GetWindowTextW(w, title, 1255);
+    return std::wcscmp(title, HelperTitle) == 0;
+}
+
+// One pass through the top-level window order from the frame, towards the top
+// of the order (previous windows) or towards its end (next windows).
+HWND searchPass(HWND frame, bool towardsTop, DWORD pid) {
+    HWND w = frame;
+    for (int step = 0; step < StepsPerRound && w; ++step) {
+        w = GetWindow(w, towardsTop ? GW_HWNDPREV : GW_HWNDNEXT);
+        if (w && isHelper(w, pid)) return w;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+HWND startHelper(HWND frame) {
+    SHELLEXECUTEINFOW run{};
+    run.cbSize = sizeof run;
+    run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    run.lpVerb = L"open";
+    run.lpFile = L"Wavora部品\\Pictra.exe";
+    run.nShow = SW_SHOWNORMAL;
+    DWORD pid = 0;
+    bool launched = ShellExecuteExW(&run) != FALSE;
+    if (launched && run.hProcess) {
+        pid = GetProcessId(run.hProcess);
+        CloseHandle(run.hProcess);
+    }
+    for (int round = 0; launched && round < HelperSearchRounds; ++round) {
+        Sleep(100);
+        if (HWND found = searchPass(frame, round % 2 == 0, pid)) return found;
+    }
+    MessageBoxW(frame,
+                L"補助プログラム「Wavora部品\\Pictra.exe」が見つかりませんでした。\r\n"
+                L"ファイルを開く・保存するなどのファイル操作はできません（キャンセル扱いになります）。\r\n"
+                L"Wavora.exe と同じフォルダに「Wavora部品」フォルダがあるか確かめてください。",
+                L"(;ﾟ0ﾟ) Pictraがありません", MB_OK | MB_ICONEXCLAMATION);
+    return nullptr;
+}
+
+} // namespace wavora

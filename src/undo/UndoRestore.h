@@ -1,0 +1,16 @@
+#pragma once
+// Reading a stored step back, shared by undo, redo and restoreStep.
+#include "app/EditorState.h"
+
+namespace wavora {
+
+// `baseState`: undo has reached the state the sound was created in, so the
+// layers placed since then are dropped before the layer record is read.
+bool restoreStoredStep(EditorState& s, int step, bool baseState);
+
+// Told when a step or the effect source cannot be read back.
+extern const char* const UndoUnreadableCaption;
+extern const char* const UndoUnreadableText;
+extern const char* const EffectSourceUnreadableText;
+
+} // namespace wavora

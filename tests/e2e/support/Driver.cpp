@@ -1,0 +1,172 @@
+#include "Driver.h"
+
+#include <fstream>
+#include <thread>
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+
+std::string utf8(const std::wstring& w) {
+    if (w.empty()) return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+fs::path stageFolder() {
+    wchar_t buf[2048] = {};
+    DWORD n = GetEnvironmentVariableW(L"WAVORA_STAGE", buf, 2048);
+    std::wstring p = n ? std::wstring(buf, n) : std::wstring(L"stage");
+    // A Unix path handed over by the test runner lives on Wine's drive Z:.
+    if (!p.empty() && p[0] == L'/') p = L"Z:" + p;
+    return fs::path(p);
+}
+
+fs::path freshInstall(const std::wstring& name) {
+    fs::path stage = stageFolder();
+    fs::path folder = stage.parent_path() / L"e2e-work" / name;
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+    fs::create_directories(folder);
+    fs::copy_file(stage / L"Wavora.exe", folder / L"Wavora.exe");
+    fs::copy(stage / L"Wavora部品", folder / L"Wavora部品", fs::copy_options::recursive);
+    return folder;
+}
+
+bool Process::running() const { return handle && WaitForSingleObject(handle, 0) == WAIT_TIMEOUT; }
+
+bool Process::waitExit(std::chrono::milliseconds timeout) const {
+    return handle && WaitForSingleObject(handle, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+void Process::kill() const {
+    if (running()) TerminateProcess(handle, 1);
+}
+
+Process startEditor(const fs::path& folder) {
+    std::wstring exe = (folder / L"Wavora.exe").wstring();
+    std::wstring cmd = L"\"" + exe + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    Process p;
+    if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.wstring().c_str(), &si,
+                       &pi)) {
+        CloseHandle(pi.hThread);
+        p.handle = pi.hProcess;
+        p.id = pi.dwProcessId;
+    }
+    return p;
+}
+
+namespace {
+
+struct Search {
+    const wchar_t* cls;
+    const wchar_t* title;
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK match(HWND w, LPARAM lp) {
+    auto* s = reinterpret_cast<Search*>(lp);
+    if (s->pid && processOf(w) != s->pid) return TRUE;
+    wchar_t buf[512] = {};
+    if (s->cls) {
+        GetClassNameW(w, buf, 512);
+        if (std::wstring(buf) != s->cls) return TRUE;
+    }
+    if (s->title && windowText(w) != s->title) return TRUE;
+    s->found = w;
+    return FALSE;
+}
+
+template <typename F>
+HWND poll(F find, std::chrono::milliseconds timeout) {
+    auto end = std::chrono::steady_clock::now() + timeout;
+    do {
+        if (HWND w = find()) return w;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    } while (std::chrono::steady_clock::now() < end);
+    return nullptr;
+}
+
+} // namespace
+
+HWND findWindow(const wchar_t* cls, const wchar_t* title, DWORD pid) {
+    Search s{cls, title, pid, nullptr};
+    EnumWindows(match, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND waitForWindow(const wchar_t* cls, const wchar_t* title, DWORD pid, std::chrono::milliseconds timeout) {
+    return poll([&] { return findWindow(cls, title, pid); }, timeout);
+}
+
+HWND waitForMessageBox(const std::wstring& caption, DWORD pid, std::chrono::milliseconds timeout) {
+    return poll([&] { return findWindow(L"#32770", caption.c_str(), pid); }, timeout);
+}
+
+std::wstring windowText(HWND w) {
+    wchar_t buf[4096] = {};
+    SendMessageTimeoutW(w, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, nullptr);
+    return buf;
+}
+
+std::wstring messageBoxText(HWND box) { return windowText(GetDlgItem(box, 0xFFFF)); }
+
+void answer(HWND box, int id) { PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+
+DWORD processOf(HWND w) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    return pid;
+}
+
+bool processAlive(DWORD pid) {
+    HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!h) return false;
+    bool alive = WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+    CloseHandle(h);
+    return alive;
+}
+
+bool waitProcessGone(DWORD pid, std::chrono::milliseconds timeout) {
+    HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!h) return true;
+    bool gone = WaitForSingleObject(h, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+    CloseHandle(h);
+    return gone;
+}
+
+std::string readBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const fs::path& file, const std::string& bytes) {
+    fs::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool closeEditor(HWND frame, const Process& p) {
+    PostMessageW(frame, WM_CLOSE, 0, 0);
+    HWND box = waitForMessageBox(L"(ﾟoﾟ)!　Wavoraを閉じる", p.id);
+    if (!box) return false;
+    answer(box, IDYES);
+    // Each open sound window then asks whether to save it: no.
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < end) {
+        if (p.waitExit(std::chrono::milliseconds(100))) return true;
+        if (HWND save = findWindow(L"#32770", L"閉じる", p.id)) {
+            answer(save, IDNO);
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+    }
+    return false;
+}
+
+} // namespace e2e
