@@ -56,6 +56,9 @@ struct FrameState {
     std::string FileHozonPath;
     std::string CurrentDir; // the current directory at start-up, as UTF-8
     std::string HelperReply; // the converter program's last reply (at most 500 bytes)
+    // Names chosen in the helper's file dialogs; entry 0 holds a single choice.
+    // Each holds at most ChosenNameSize - 1 bytes.
+    std::array<std::string, ChosenNameCount> ChosenNames{};
     std::uint8_t LayerDragging = 0; // a layer is being moved with the mouse
 };
 
