@@ -1,6 +1,7 @@
 // What each generator costs on a full 500000-byte sound, against the least any
 // generator can cost (setting every byte of the region) and, for the periodic
 // ones, against computing a sine for every byte instead of repeating a block.
+#include "RatioReporter.h"
 #include "FakePlatform.h"
 #include "synth/PitchNoise.h"
 #include "synth/SineGenerators.h"
@@ -117,23 +118,11 @@ BENCHMARK(BM_PitchSwingSwing)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PitchJump)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Noise)->Unit(benchmark::kMicrosecond);
 
-// Prints the table as usual and keeps each run's time for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration)
-                seconds[r.benchmark_name()] = r.real_accumulated_time / static_cast<double>(r.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    wavora::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double plain = reporter.seconds["BM_PlainWrite"];
     const double loop = reporter.seconds["BM_ByteLoop"];

@@ -1,6 +1,7 @@
 // What one undo step costs on a full history: the store's snapshot (which
 // moves the older steps by renaming them) against writing the new step's bytes
 // alone, and against a shift that copies every older file one number up.
+#include "RatioReporter.h"
 #include "FakePlatform.h"
 #include "undo/UndoFiles.h"
 #include "undo/UndoStore.h"
@@ -106,23 +107,11 @@ BENCHMARK(BM_Snapshot)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainWriteOfTheNewStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyingShift)->Unit(benchmark::kMillisecond);
 
-// Prints the table as usual and keeps each run's time for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration)
-                seconds[r.benchmark_name()] = r.real_accumulated_time / static_cast<double>(r.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    wavora::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double snap = reporter.seconds["BM_Snapshot"];
     const double plain = reporter.seconds["BM_PlainWriteOfTheNewStep"];

@@ -1,6 +1,7 @@
 #include "view/SoundView.h"
 
 #include "app/Platform.h"
+#include "text/NumberText.h"
 #include "view/WindowSurfaces.h"
 
 #include <algorithm>
@@ -9,14 +10,7 @@
 
 namespace wavora {
 
-std::int32_t viewTrunc(double value) {
-    if (std::isnan(value)) return 0;
-    constexpr double lo = std::numeric_limits<std::int32_t>::min();
-    constexpr double hi = std::numeric_limits<std::int32_t>::max();
-    if (value <= lo) return std::numeric_limits<std::int32_t>::min();
-    if (value >= hi) return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(std::trunc(value));
-}
+std::int32_t viewTrunc(double value) { return cutToInt(std::trunc(value)); }
 
 void createSharedSurfaces(EditorState& s) {
     s.SelectionTint = s.platform.createSurface(ContentWidth, ContentHeight);
