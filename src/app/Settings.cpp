@@ -57,7 +57,7 @@ std::string positionLines(std::initializer_list<int> values) {
 }
 
 int readNumberLine(Platform& p, const std::filesystem::path& file, int n) {
-    return static_cast<int>(textToNumber(readLine(p, file, n)));
+    return cutToInt(textToNumber(readLine(p, file, n)));
 }
 
 std::filesystem::path settingsFile(const EditorState& s, const char* name) {

@@ -62,7 +62,7 @@ void createSoundFromDialog(EditorState& s) {
     std::string name = rowText(s, 2);
     if (createSoundWindow(s, name, DefaultClientWidth, DefaultClientHeight) < 0) return;
     SoundDoc& d = s.active();
-    d.SRATE = static_cast<std::int32_t>(textToNumber(rowText(s, 3)));
+    d.SRATE = cutToInt(textToNumber(rowText(s, 3)));
     if (rowOn(s, 5)) d.BitsParSample = 8;
     if (rowOn(s, 6)) d.BitsParSample = 16;
     double bytes = textToNumber(rowText(s, 1)) * d.SRATE * d.BitsParSample / 8.0;

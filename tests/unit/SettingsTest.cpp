@@ -120,6 +120,11 @@ TEST_F(Settings, FrameRectangleRoundTripAndNarrowRule) {
     loadFramePosition(*s);
     EXPECT_EQ(s->frame.left, 0);
     EXPECT_EQ(s->frame.height, 0);
+    // A number too large for the frame stops at the largest one.
+    write(file("Wavora個人設定/WindowPos.wavora"), "99999999999999999999\n-99999999999999999999\n");
+    loadFramePosition(*s);
+    EXPECT_EQ(s->frame.left, 2147483647);
+    EXPECT_EQ(s->frame.top, -2147483647 - 1);
 }
 
 TEST_F(Settings, ToolWindowPosition) {
