@@ -1,6 +1,7 @@
 // The wave menu's generator commands and the musical scale, driven through the
 // general dialog as a user would: what each dialog asks, what OK and Cancel
 // leave behind, the undo step recorded and the live preview.
+#include "TempFolder.h"
 #include "synth/GeneratorCommands.h"
 #include "DialogDriver.h"
 #include "FakePlatform.h"
@@ -12,7 +13,6 @@
 #include "view/WindowSurfaces.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -38,22 +38,9 @@ struct Row {
 
 class GeneratorCommands : public ::testing::Test {
   protected:
+    test::TempRoot folder;
     test::FakePlatform fake;
-    std::filesystem::path root;
-    std::unique_ptr<EditorState> s;
-
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root = std::filesystem::temp_directory_path() /
-               ("wavora-gen-" + std::to_string(getpid()) + "-" + info->name());
-        std::filesystem::remove_all(root);
-        std::filesystem::create_directories(root / "WavoraUnDo");
-        s = std::make_unique<EditorState>(fake, root);
-    }
-    void TearDown() override {
-        s.reset();
-        std::filesystem::remove_all(root);
-    }
+    std::unique_ptr<EditorState> s = std::make_unique<EditorState>(fake, folder.path);
 
     // A new silent sound in its window, recorded as the base state.
     SoundDoc& openSound(std::int32_t rate = 44100, std::uint8_t bits = 8, std::int32_t len = 100000) {

@@ -1,6 +1,6 @@
 // The sample-by-sample generators: pitch that swings or jumps, and noise.
 #include "synth/PitchNoise.h"
-#include "FakePlatform.h"
+#include "SynthTestSupport.h"
 #include "synth/SineGenerators.h"
 
 #include <gtest/gtest.h>
@@ -13,23 +13,9 @@
 namespace wavora {
 namespace {
 
-constexpr std::uint8_t Old = 7;
+using test::Old;
 
-struct SampleFills : ::testing::Test {
-    test::FakePlatform platform;
-    EditorState s{platform};
-
-    SoundDoc& sound(std::int32_t rate, std::uint8_t bits, std::int32_t len) {
-        SoundDoc& d = s.active();
-        d.SRATE = rate;
-        d.BitsParSample = bits;
-        d.DataLen = len;
-        d.HasSelection = 0;
-        d.SelStart = 0;
-        d.SelLength = len;
-        std::fill(d.Samples.begin(), d.Samples.end(), Old);
-        return d;
-    }
+struct SampleFills : test::SynthFixture {
     std::size_t changed(std::size_t from = 0, std::size_t to = DATALENMAX) const {
         const auto& b = s.docs[0].Samples;
         return static_cast<std::size_t>(std::count_if(b.begin() + static_cast<std::ptrdiff_t>(from),

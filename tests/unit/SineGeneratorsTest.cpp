@@ -2,7 +2,7 @@
 // sounds are compared against memos and pattern files made long ago, so every
 // rounding step (float or double, floor or truncation) is pinned here.
 #include "synth/SineGenerators.h"
-#include "FakePlatform.h"
+#include "SynthTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -13,25 +13,9 @@
 namespace wavora {
 namespace {
 
-constexpr std::uint8_t Old = 7; // what the sound held before, to see which bytes were left alone
+using test::Old;
 
-struct Generators : ::testing::Test {
-    test::FakePlatform platform;
-    EditorState s{platform};
-
-    SoundDoc& sound(std::int32_t rate, std::uint8_t bits, std::int32_t len) {
-        SoundDoc& d = s.active();
-        d.SRATE = rate;
-        d.BitsParSample = bits;
-        d.DataLen = len;
-        d.HasSelection = 0;
-        d.SelStart = 0;
-        d.SelLength = len;
-        std::fill(d.Samples.begin(), d.Samples.end(), Old);
-        std::fill(d.VolumeGraph.begin(), d.VolumeGraph.end(), 128);
-        std::fill(d.PitchGraph.begin(), d.PitchGraph.end(), 128);
-        return d;
-    }
+struct Generators : test::SynthFixture {
     SoundDoc& selection(std::int32_t start, std::int32_t len) {
         SoundDoc& d = sound(8000, 8, 24000);
         d.HasSelection = 1;

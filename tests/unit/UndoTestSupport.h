@@ -3,10 +3,10 @@
 // helpers the undo tests share: opening a sound by hand, making a recognisable
 // change, and reading the working files back.
 #include "FakePlatform.h"
+#include "TempFolder.h"
 #include "undo/UndoStore.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -19,22 +19,10 @@ namespace wavora::test {
 
 class UndoFixture : public ::testing::Test {
   protected:
+    TempRoot folder;
     FakePlatform fake;
-    std::filesystem::path root;
-    std::unique_ptr<EditorState> s;
-
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root = std::filesystem::temp_directory_path() /
-               ("wavora-undo-" + std::to_string(getpid()) + "-" + info->name());
-        std::filesystem::remove_all(root);
-        std::filesystem::create_directories(root / "WavoraUnDo");
-        s = std::make_unique<EditorState>(fake, root);
-    }
-    void TearDown() override {
-        s.reset();
-        std::filesystem::remove_all(root);
-    }
+    std::filesystem::path root = folder.path;
+    std::unique_ptr<EditorState> s = std::make_unique<EditorState>(fake, root);
 
     // A new sound of `length` bytes of silence in the lowest free slot, recorded
     // as the base state the way the new-sound command records it.
