@@ -7,4 +7,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export HOME="$_wavora_build/winehome"
 export DISPLAY="${DISPLAY:-:91}"
+# Wine turns Unix file names into Windows ones through the locale: only a
+# UTF-8 locale that exists keeps "Wavora部品" readable, whatever the caller has.
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
 unset _wavora_build
