@@ -28,11 +28,24 @@ fi
 # shellcheck source=tools/env.sh
 source "$here/env.sh" "$build"
 
-# A virtual display when there is no real one.
-if [ ! -e "/tmp/.X11-unix/X${DISPLAY#:}" ]; then
+# A virtual display when there is no real one. A socket and lock left behind
+# by a server that is gone (a machine restored from an image has them) would
+# make every window fail, so they only count while their process lives.
+dnum="${DISPLAY#:}"; dnum="${dnum%%.*}"
+lock="/tmp/.X${dnum}-lock"
+if [ -f "$lock" ]; then
+  xpid="$(tr -dc '0-9' < "$lock")"
+  # A restored machine may have given the old number to another process.
+  if [ -z "$xpid" ] || ! grep -q '^X' "/proc/$xpid/comm" 2>/dev/null; then
+    echo "setup: removing the stale display $DISPLAY"
+    rm -f "$lock" "/tmp/.X11-unix/X${dnum}"
+  fi
+fi
+if [ ! -e "/tmp/.X11-unix/X${dnum}" ]; then
   echo "setup: starting Xvfb on $DISPLAY"
   (Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &)
-  for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
+  for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${dnum}" ] && break; sleep 0.1; done
+  [ -e "/tmp/.X11-unix/X${dnum}" ] || { echo "setup: Xvfb did not start on $DISPLAY" >&2; exit 1; }
 fi
 
 # Sound: the default ALSA device writes what is played into a file, so tests
