@@ -47,6 +47,10 @@ if [ ! -e "/tmp/.X11-unix/X${dnum}" ]; then
   for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${dnum}" ] && break; sleep 0.1; done
   [ -e "/tmp/.X11-unix/X${dnum}" ] || { echo "setup: Xvfb did not start on $DISPLAY" >&2; exit 1; }
 fi
+# Without a display that answers, every window of the programs fails and the
+# tests would only report that nothing appeared; say so here instead.
+import -window root -resize 1x1 null: >/dev/null 2>&1 ||
+  { echo "setup: the display $DISPLAY does not answer" >&2; exit 1; }
 
 # Sound: the default ALSA device writes what is played into a file, so tests
 # can check the exact bytes; recording then delivers silence.
