@@ -12,13 +12,17 @@ Surface::Surface(int width, int height)
 Surface::Surface(int width, int height, Pixel* borrowed, void* native)
     : width_(std::max(0, width)), height_(std::max(0, height)), pixels_(borrowed), native_(native) {}
 
-void Surface::fill(Pixel p) { std::fill_n(pixels_, static_cast<std::size_t>(width_) * height_, p); }
+void Surface::fill(Pixel p) {
+    std::fill_n(pixels_, static_cast<std::size_t>(width_) * height_, p);
+}
 
 void Surface::fillRect(int x, int y, int w, int h, Pixel p) {
-    int x0 = std::max(0, x), y0 = std::max(0, y);
-    int x1 = std::min(width_, x + w), y1 = std::min(height_, y + h);
+    const int x0 = std::max(0, x), y0 = std::max(0, y);
+    const int x1 = static_cast<int>(std::min<long long>(width_, static_cast<long long>(x) + w));
+    const int y1 = static_cast<int>(std::min<long long>(height_, static_cast<long long>(y) + h));
     for (int yy = y0; yy < y1; ++yy)
-        for (int xx = x0; xx < x1; ++xx) pixels_[index(xx, yy)] = p;
+        for (int xx = x0; xx < x1; ++xx)
+            pixels_[index(xx, yy)] = p;
 }
 
 void Surface::line(int x0, int y0, int x1, int y1, Pixel p, int thickness) {
@@ -31,8 +35,10 @@ void Surface::line(int x0, int y0, int x1, int y1, Pixel p, int thickness) {
     for (;;) {
         for (int t = 0; t < thickness; ++t) {
             int off = t - before;
-            if (steep) set(x0 + off, y0, p);
-            else set(x0, y0 + off, p);
+            if (steep)
+                set(x0 + off, y0, p);
+            else
+                set(x0, y0 + off, p);
         }
         if (x0 == x1 && y0 == y1) break;
         int e2 = 2 * err;
@@ -59,18 +65,38 @@ namespace {
 
 template <typename Op>
 void blockOp(Surface& dst, int dx, int dy, const Surface& src, int sx, int sy, int w, int h, Op op) {
-    // Clip against the source, then against the destination, moving both origins together.
-    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
-    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
-    w = std::min({w, src.width() - sx, dst.width() - dx});
-    h = std::min({h, src.height() - sy, dst.height() - dy});
-    if (w <= 0 || h <= 0) return;
-    for (int y = 0; y < h; ++y) {
-        const Pixel* s = src.data() + static_cast<std::size_t>(sy + y) * src.width() + sx;
-        Pixel* d = dst.data() + static_cast<std::size_t>(dy + y) * dst.width() + dx;
-        for (int x = 0; x < w; ++x) d[x] = op(d[x], s[x]);
+    // Clip against the source, then against the destination, moving both
+    // origins together. Worked in 64 bits: positions come from scaled sample
+    // indices and may lie anywhere in the int range.
+    long long X = dx, Y = dy, SX = sx, SY = sy, W = w, H = h;
+    if (SX < 0) {
+        X -= SX;
+        W += SX;
+        SX = 0;
+    }
+    if (SY < 0) {
+        Y -= SY;
+        H += SY;
+        SY = 0;
+    }
+    if (X < 0) {
+        SX -= X;
+        W += X;
+        X = 0;
+    }
+    if (Y < 0) {
+        SY -= Y;
+        H += Y;
+        Y = 0;
+    }
+    W = std::min({W, src.width() - SX, dst.width() - X});
+    H = std::min({H, src.height() - SY, dst.height() - Y});
+    if (W <= 0 || H <= 0) return;
+    for (long long y = 0; y < H; ++y) {
+        const Pixel* s = src.data() + static_cast<std::size_t>((SY + y) * src.width() + SX);
+        Pixel* d = dst.data() + static_cast<std::size_t>((Y + y) * dst.width() + X);
+        for (long long x = 0; x < W; ++x)
+            d[x] = op(d[x], s[x]);
     }
 }
 
@@ -91,15 +117,19 @@ void stretchPixels(Surface& dst, int dx, int dy, int dw, int dh, const Surface& 
         copyPixels(dst, dx, dy, src, sx, sy, sw, sh);
         return;
     }
-    for (int y = 0; y < dh; ++y) {
-        int ty = dy + y;
-        int fy = sy + static_cast<int>(static_cast<long long>(y) * sh / dh);
-        if (ty < 0 || ty >= dst.height() || fy < 0 || fy >= src.height()) continue;
-        for (int x = 0; x < dw; ++x) {
-            int tx = dx + x;
-            int fx = sx + static_cast<int>(static_cast<long long>(x) * sw / dw);
-            if (tx < 0 || tx >= dst.width() || fx < 0 || fx >= src.width()) continue;
-            dst.set(tx, ty, src.get(fx, fy));
+    // Only destination rows and columns inside the surface are visited.
+    const long long y0 = std::max(0LL, -static_cast<long long>(dy));
+    const long long y1 = std::min<long long>(dh, static_cast<long long>(dst.height()) - dy);
+    const long long x0 = std::max(0LL, -static_cast<long long>(dx));
+    const long long x1 = std::min<long long>(dw, static_cast<long long>(dst.width()) - dx);
+    for (long long y = y0; y < y1; ++y) {
+        const long long fy = sy + y * sh / dh;
+        if (fy < 0 || fy >= src.height()) continue;
+        for (long long x = x0; x < x1; ++x) {
+            const long long fx = sx + x * sw / dw;
+            if (fx < 0 || fx >= src.width()) continue;
+            dst.set(static_cast<int>(dx + x), static_cast<int>(dy + y),
+                    src.get(static_cast<int>(fx), static_cast<int>(fy)));
         }
     }
 }

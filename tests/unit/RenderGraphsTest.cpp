@@ -175,3 +175,30 @@ TEST(RenderGraphs, KeepsThePaintingFlagAndSurvivesMissingSurfaces) {
     RenderGraphs(f.s, 7, nullptr, nullptr, nullptr, 0);
     SUCCEED(); // reaching here without a fault is the point
 }
+
+// Positions reach the copies from scaled byte indices, so any int may arrive:
+// far outside the surface nothing is touched, and what overlaps is clipped.
+TEST(Surfaces, CopiesClipAtAnyPositionWithoutOverflow) {
+    Surface dst(8, 4), src(4, 4);
+    src.fill(rgb(0, 255, 0));
+    for (int far : {INT_MIN, INT_MIN + 1, -1000000, 1000000, INT_MAX - 1, INT_MAX}) {
+        dst.fill(rgb(255, 255, 255));
+        // Sizes that would reach back onto the surface only from the far right.
+        const int size = far > 0 ? INT_MAX : 4;
+        copyPixels(dst, far, 0, src, 0, 0, size, 4);
+        andPixels(dst, 0, far, src, 0, 0, 4, size);
+        copyPixels(dst, 0, 0, src, far, far, size, size);
+        stretchPixels(dst, far, 0, size, 4, src, 0, 0, 4, 4);
+        dst.fillRect(far, far, size, size, rgb(0, 0, 0));
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 8; ++x)
+                ASSERT_EQ(dst.get(x, y), rgb(255, 255, 255)) << far << " " << x << "," << y;
+    }
+    copyPixels(dst, -2, -3, src, 0, 0, 4, 4); // overlaps by 2 x 1
+    EXPECT_EQ(dst.get(1, 0), rgb(0, 255, 0));
+    EXPECT_EQ(dst.get(2, 0), rgb(255, 255, 255));
+    EXPECT_EQ(dst.get(0, 1), rgb(255, 255, 255));
+    dst.fillRect(6, 3, INT_MAX, INT_MAX, rgb(0, 0, 0));
+    EXPECT_EQ(dst.get(7, 3), rgb(0, 0, 0));
+    EXPECT_EQ(dst.get(5, 3), rgb(255, 255, 255));
+}
