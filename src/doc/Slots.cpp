@@ -47,6 +47,12 @@ int createSoundWindow(EditorState& s, const std::string& title, int clientWidth,
     if (name.empty() || name == "名無し") name = "名無し" + intText(s.WindowCount);
 
     SoundDoc& d = s.docs[static_cast<std::size_t>(slot)];
+    // A slot that held an earlier sound must not offer that sound's history.
+    // Cleared before the window exists: its activation rewrites the menu's
+    // undo and redo items from these strings.
+    d.UnDoFlag.clear();
+    d.Yarinaoshi.clear();
+    d.UndoPos = 0;
     WindowId window = s.platform.createSoundWindow(name);
     if (window == 0) return -1;
     // Making the window activates it, and the old active window may have
@@ -55,10 +61,6 @@ int createSoundWindow(EditorState& s, const std::string& title, int clientWidth,
     d.WindowHandle = window;
     d.Channels = 1;
     d.HasGenOn = 0;
-    // A slot that held an earlier sound must not offer that sound's history.
-    d.UnDoFlag.clear();
-    d.Yarinaoshi.clear();
-    d.UndoPos = 0;
     d.LayerCount = 0;
     d.ActiveLayer = 0;
     d.HasSelection = 0;

@@ -45,6 +45,17 @@ bool usableLayer(const LayerRecord& r, int slot, int layer) {
     return true;
 }
 
+// Every change writes both records from the same fields. The background's
+// layer files are moved along by every window's changes, so a record of this
+// slot can end up beside a state record of another step; when the fields both
+// carry disagree, the layer record is not this step's and is passed over.
+bool sameChange(const StateRecord& state, const LayerRecord& layer) {
+    return layer.currentTool == state.currentTool && layer.layerCount == state.layerCount &&
+           layer.hasSelection == state.hasSelection && layer.selLeft == state.selLeft &&
+           layer.selStart == state.selStart && layer.selRight == state.selRight &&
+           layer.selLength == state.selLength;
+}
+
 struct StoredSound {
     StateRecord record;
     Bytes samples, volume, pitch;
@@ -180,6 +191,7 @@ bool restoreStoredStep(EditorState& s, int step, bool baseState) {
     }
     const int layer = sound->record.activeLayer;
     std::optional<StoredLayer> layerStep = readLayerStep(s, slot, layer, step);
+    if (layerStep && !sameChange(sound->record, layerStep->record)) layerStep.reset();
 
     applySound(s, d, *sound);
     if (baseState) {

@@ -2,6 +2,7 @@
 // captions, the steps that come back, and what happens when files are gone.
 #include "UndoTestSupport.h"
 
+#include "doc/Slots.h"
 #include "undo/UndoFiles.h"
 
 #include <algorithm>
@@ -285,6 +286,46 @@ TEST_F(UndoStore, EachWindowUndoesItsOwnHistory) {
     EXPECT_EQ(db.SelStart, 7);
     EXPECT_EQ(db.SelLength, 9);
     EXPECT_TRUE(isSilentBase(da));
+}
+
+TEST_F(UndoStore, AnotherWindowsChangesDoNotLendThisWindowAnOldSelection) {
+    // The background's layer files are shared: the second window's first
+    // change pushes the first window's layer records one step further back.
+    int a = openSound(300);
+    SoundDoc& da = s->docs[static_cast<std::size_t>(a)];
+    da.HasSelection = 1;
+    da.SelStart = 40;
+    da.SelLength = 10;
+    da.SelRect = {4, 0, 5, 768};
+    snapshot(*s, 20);
+    openSound(200);
+    s->ActWndNum = a;
+    undoCommand(*s);
+    EXPECT_EQ(da.UnDoFlag, "00");
+    EXPECT_EQ(da.HasSelection, 0);
+    EXPECT_EQ(da.SelStart, 0);
+    EXPECT_EQ(da.SelLength, 300);
+    EXPECT_EQ(da.SelRect.left, 0);
+    redoCommand(*s);
+    EXPECT_EQ(da.HasSelection, 1);
+    EXPECT_EQ(da.SelStart, 40);
+    EXPECT_EQ(da.SelLength, 10);
+}
+
+TEST_F(UndoStore, ANewSoundInAClosedWindowsSlotOffersNothingToRedo) {
+    int slot = openSound(100);
+    change(20, 10);
+    undoCommand(*s);
+    ASSERT_TRUE(redoItem().enabled);
+    releaseSlot(*s, slot);
+    // Under Windows the new window is activated while it is being made, and
+    // activation rewrites both items from the slot's history.
+    fake.onCreate = [&](WindowId) { refreshUndoMenu(*s); };
+    ASSERT_EQ(createSoundWindow(*s, "新", 1100, 768), slot);
+    snapshot(*s, 0);
+    EXPECT_EQ(redoItem().caption, "<(_ _)>やり直せません(&Y)");
+    EXPECT_FALSE(redoItem().enabled);
+    EXPECT_EQ(s->active().UnDoFlag, "00");
 }
 
 TEST_F(UndoStore, AStepWithMissingOrShortFilesLeavesTheSoundAlone) {
