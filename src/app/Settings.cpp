@@ -5,6 +5,7 @@
 #include "text/Paths.h"
 #include "text/ShiftJis.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -82,19 +83,34 @@ std::string readLine(Platform& platform, const std::filesystem::path& file, int 
         platform.messageBox({"FileSize=-1 " + intText(ec.value()), ""});
         return {};
     }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(size));
+    // Settings files hold a few short lines; a huge file put in their place
+    // must not take the memory (or end the program) just to read its start.
+    constexpr std::uintmax_t ReadAtMost = 1u << 20;
+    const auto wanted = static_cast<std::size_t>(std::min(size, ReadAtMost));
+    std::string bytes(wanted, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(wanted));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     return shiftJisToUtf8(cutShiftJis(lineOf(bytes, n), ReadLineMax));
 }
 
 bool writeText(const std::filesystem::path& file, const std::string& text) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
     std::string bytes = utf8ToShiftJis(text);
     bytes.push_back('\0');
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    // An existing file is rewritten in place and cut to the new length rather
+    // than made anew: Windows refuses to recreate a hidden or system file, and
+    // whatever attributes the user gave it are kept.
+    std::error_code missing; // set for a file that is not there yet
+    const bool existed = std::filesystem::is_regular_file(file, missing);
+    {
+        std::ofstream out(file, existed ? std::ios::binary | std::ios::in | std::ios::out
+                                        : std::ios::binary | std::ios::out | std::ios::trunc);
+        if (!out) return false;
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out.flush()) return false;
+    }
+    std::error_code ec;
+    if (existed) std::filesystem::resize_file(file, bytes.size(), ec);
+    return !ec;
 }
 
 bool fileExists(const std::filesystem::path& folder, const std::string& relativeUtf8) {

@@ -75,12 +75,20 @@ TEST_F(Settings, LongLinesAreCutWithoutSplittingACharacter) {
     line = readLine(fake, file("t.txt"), 0);
     EXPECT_EQ(line.size(), 501u * 3u); // 501 whole characters, as UTF-8
     EXPECT_EQ(line.substr(0, 3), "あ");
+    // A file far larger than any settings file is read only as far as needed.
+    write(file("t.txt"), "12\r\n" + std::string(3u << 20, 'y'));
+    EXPECT_EQ(readLine(fake, file("t.txt"), 0), "12");
+    EXPECT_EQ(readLine(fake, file("t.txt"), 1), std::string(ReadLineMax, 'y'));
 }
 
 TEST_F(Settings, WrittenTextIsShiftJisWithOneNul) {
     ASSERT_TRUE(writeText(file("t.txt"), "音\r\n"));
     EXPECT_EQ(read(file("t.txt")), withNul("\x89\xB9\r\n"));
     EXPECT_EQ(readLine(fake, file("t.txt"), 0), "音");
+    // Rewriting a longer file leaves nothing of the old text behind.
+    ASSERT_TRUE(writeText(file("t.txt"), "0123456789"));
+    ASSERT_TRUE(writeText(file("t.txt"), "7"));
+    EXPECT_EQ(read(file("t.txt")), withNul("7"));
     EXPECT_FALSE(writeText(file("no/such/folder/t.txt"), "x"));
     EXPECT_TRUE(fileExists(dir, "t.txt"));
     EXPECT_FALSE(fileExists(dir, "Wavora個人設定")); // a folder is no file

@@ -189,6 +189,19 @@ TEST_F(GeneralDialog, ReopensWhereItWasLeft) {
         EXPECT_EQ(r.top, 170);
         PostMessageW(item(d, wavora::DialogCancelId), BM_CLICK, 0, 0);
     }));
+    // A position file the user has hidden is still kept up to date, and stays hidden.
+    const std::wstring file = state().path(wavora::DialogPositionFile).wstring();
+    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    sinLikeRequest(state());
+    ASSERT_TRUE(whileWindowOpen(L"NORMALDLG", nullptr, [&] { run(); }, [&](HWND d) {
+        SetWindowPos(d, nullptr, 310, 190, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        PostMessageW(item(d, wavora::DialogCancelId), BM_CLICK, 0, 0);
+    }));
+    EXPECT_EQ(readDialogPosition(state()).left, 310);
+    EXPECT_EQ(readDialogPosition(state()).top, 190);
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
 }
 
 } // namespace
