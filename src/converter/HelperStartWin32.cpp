@@ -53,14 +53,20 @@ HWND startHelper(HWND frame) {
     run.nShow = SW_SHOWNORMAL;
     DWORD pid = 0;
     bool launched = ShellExecuteExW(&run) != FALSE;
-    if (launched && run.hProcess) {
-        pid = GetProcessId(run.hProcess);
+    if (launched && run.hProcess) pid = GetProcessId(run.hProcess);
+    HWND found = nullptr;
+    for (int round = 0; launched && !found && round < HelperSearchRounds; ++round) {
+        Sleep(100);
+        found = searchPass(frame, round % 2 == 0, pid);
+    }
+    if (run.hProcess) {
+        // A helper whose window came too late is never used (only the process
+        // we launched counts) and would never be told to end: end it now
+        // rather than leave a hidden process behind at every start.
+        if (!found) TerminateProcess(run.hProcess, 0);
         CloseHandle(run.hProcess);
     }
-    for (int round = 0; launched && round < HelperSearchRounds; ++round) {
-        Sleep(100);
-        if (HWND found = searchPass(frame, round % 2 == 0, pid)) return found;
-    }
+    if (found) return found;
     MessageBoxW(frame,
                 L"補助プログラム「Wavora部品\\Pictra.exe」が見つかりませんでした。\r\n"
                 L"ファイルを開く・保存するなどのファイル操作はできません（キャンセル扱いになります）。\r\n"
