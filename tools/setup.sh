@@ -49,8 +49,12 @@ if [ ! -e "/tmp/.X11-unix/X${dnum}" ]; then
 fi
 # Without a display that answers, every window of the programs fails and the
 # tests would only report that nothing appeared; say so here instead.
-import -window root -resize 1x1 null: >/dev/null 2>&1 ||
-  { echo "setup: the display $DISPLAY does not answer" >&2; exit 1; }
+answered=0
+for _ in $(seq 1 20); do
+  if import -window root -resize 1x1 null: >/dev/null 2>&1; then answered=1; break; fi
+  sleep 0.2
+done
+[ "$answered" = 1 ] || { echo "setup: the display $DISPLAY does not answer" >&2; exit 1; }
 
 # Sound: the default ALSA device writes what is played into a file, so tests
 # can check the exact bytes; recording then delivers silence.
