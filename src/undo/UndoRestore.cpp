@@ -45,10 +45,8 @@ bool usableLayer(const LayerRecord& r, int slot, int layer) {
     return true;
 }
 
-// Every change writes both records from the same fields. The background's
-// layer files are moved along by every window's changes, so a record of this
-// slot can end up beside a state record of another step; when the fields both
-// carry disagree, the layer record is not this step's and is passed over.
+// Every change writes both records from the same fields, so where the fields
+// both carry disagree the two records come from different changes.
 bool sameChange(const StateRecord& state, const LayerRecord& layer) {
     return layer.currentTool == state.currentTool && layer.layerCount == state.layerCount &&
            layer.hasSelection == state.hasSelection && layer.selLeft == state.selLeft &&
@@ -80,14 +78,17 @@ std::optional<StoredSound> readSoundStep(EditorState& s, int slot, int step) {
 }
 
 // Layer files are numbered by layer id, and every slot whose background is
-// active writes the same id 0. A record that another slot wrote is not this
-// slot's history: its selection and layer list would be applied to the wrong
-// sound, so it is passed over and the slot keeps what its own record gave.
-std::optional<StoredLayer> readLayerStep(EditorState& s, int slot, int layer, int step) {
+// active writes the same id 0. A record that another slot wrote, or one of this
+// slot's that another window's changes pushed beside a different step, is not
+// this step's history: its selection and layer list would be applied to the
+// wrong sound, so it is passed over (before its data is read) and the slot
+// keeps what its own state record gave.
+std::optional<StoredLayer> readLayerStep(EditorState& s, const StateRecord& state, int layer, int step) {
     StoredLayer stored;
     if (!readRecord(s, UndoPart::LyInfo, layer, step, LayerRecordSize)) return std::nullopt;
     stored.record = unpackLayerRecord(s.ScratchBuffer.data());
-    if (!usableLayer(stored.record, slot, layer)) return std::nullopt;
+    if (!usableLayer(stored.record, state.slot, layer) || !sameChange(state, stored.record))
+        return std::nullopt;
     const std::int32_t n = stored.record.lyLen;
     if (!readBlock(s, UndoPart::LyNami, layer, step, n, stored.samples) ||
         !readBlock(s, UndoPart::LyVol, layer, step, n, stored.volume) ||
@@ -190,8 +191,7 @@ bool restoreStoredStep(EditorState& s, int step, bool baseState) {
         return false;
     }
     const int layer = sound->record.activeLayer;
-    std::optional<StoredLayer> layerStep = readLayerStep(s, slot, layer, step);
-    if (layerStep && !sameChange(sound->record, layerStep->record)) layerStep.reset();
+    std::optional<StoredLayer> layerStep = readLayerStep(s, sound->record, layer, step);
 
     applySound(s, d, *sound);
     if (baseState) {
