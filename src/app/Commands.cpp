@@ -1,7 +1,7 @@
 #include "app/Commands.h"
 
-#include "app/Platform.h"
-#include "doc/NewSound.h"
+#include "app/NewSound.h"
+#include "core/Platform.h"
 #include "doc/Slots.h"
 #include "synth/GeneratorCommands.h"
 #include "ui/FaceMessages.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The frame's command table: every menu identifier reaches one handler without
 // arguments that works on the active slot.
-#include "app/EditorState.h"
+#include "core/EditorState.h"
 
 namespace wavora {
 

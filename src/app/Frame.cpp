@@ -1,6 +1,6 @@
 #include "app/Frame.h"
 
-#include "app/Platform.h"
+#include "core/Platform.h"
 
 namespace wavora {
 

@@ -1,6 +1,6 @@
 #pragma once
 // What the frame window decides, apart from the Windows messages that carry it.
-#include "app/EditorState.h"
+#include "core/EditorState.h"
 
 namespace wavora {
 

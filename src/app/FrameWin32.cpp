@@ -1,11 +1,12 @@
 // The frame window: stage 2 of start-up in its creation, the shutdown in its
 // destruction, and the per-message bookkeeping that keeps the active slot in
 // step with the active sound window.
+#include "app/AppWin32.h"
 #include "app/Commands.h"
-#include "app/EditorState.h"
 #include "app/Frame.h"
 #include "app/Settings.h"
-#include "app/Win32App.h"
+#include "converter/HelperStartWin32.h"
+#include "core/EditorState.h"
 #include "text/Paths.h"
 #include "undo/UndoStore.h"
 #include "view/SoundView.h"

@@ -1,8 +1,8 @@
 // The frame's menu bar, built from the menu table. Items go in one by one at
 // position 0 of their popup, so they are inserted last to first.
+#include "app/AppWin32.h"
 #include "app/MenuTable.h"
-#include "app/Win32App.h"
-#include "app/WinText.h"
+#include "core/WinText.h"
 
 namespace wavora {
 

@@ -1,6 +1,8 @@
 #pragma once
 // The menu bar: thirteen popups and their items in the order the user sees
 // them. The Windows frame builds its menu from this table.
+#include "core/MenuPositions.h"
+
 #include <string>
 #include <vector>
 
@@ -18,10 +20,5 @@ struct MenuPopup {
 
 const std::vector<MenuPopup>& menuBar();
 
-// Popup positions that handlers address when they rewrite an item.
-constexpr int FilePopup = 0;
-constexpr int EditPopup = 1;
-constexpr int RandomPopup = 3;
-constexpr int PlayPopup = 5;
 
 } // namespace wavora

@@ -1,8 +1,8 @@
 #include "app/PlatformWin32.h"
 
-#include "app/EditorState.h"
-#include "app/Win32App.h"
-#include "app/WinText.h"
+#include "core/EditorState.h"
+#include "core/Win32App.h"
+#include "core/WinText.h"
 #include "text/NumberText.h"
 #include "ui/GeneralDialogWin32.h"
 #include "ui/WaitDialogWin32.h"

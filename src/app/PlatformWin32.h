@@ -1,6 +1,6 @@
 #pragma once
 // The platform with the real Windows calls.
-#include "app/Platform.h"
+#include "core/Platform.h"
 
 namespace wavora {
 

@@ -1,8 +1,9 @@
 // Stage 1 of start-up (the program entry's part), the message loop and what
 // is released after it.
-#include "app/EditorState.h"
+#include "app/AppWin32.h"
+#include "app/Commands.h"
 #include "app/PlatformWin32.h"
-#include "app/Win32App.h"
+#include "core/EditorState.h"
 
 #include <commctrl.h>
 
@@ -90,6 +91,7 @@ HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
 
     a.platform = std::make_unique<Win32Platform>();
     a.state = std::make_unique<EditorState>(*a.platform, std::filesystem::current_path(ec));
+    a.state->runCommand = dispatchCommand;
     a.mmTimer = timeSetEvent(20, 0, multimediaTick, 0, TIME_PERIODIC);
     loadCursors(a);
     chooseDevices(a);

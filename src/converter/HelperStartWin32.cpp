@@ -1,6 +1,6 @@
 // Starting the converter program and finding its window by its title.
-#include "app/Win32App.h"
-#include "app/WinText.h"
+#include "converter/HelperStartWin32.h"
+#include "core/WinText.h"
 
 #include <shellapi.h>
 

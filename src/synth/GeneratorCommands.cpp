@@ -1,11 +1,11 @@
 #include "synth/GeneratorCommands.h"
 
-#include "app/Platform.h"
+#include "core/DialogRequest.h"
+#include "core/Platform.h"
 #include "synth/PitchNoise.h"
 #include "synth/Scale.h"
 #include "synth/SineGenerators.h"
 #include "text/NumberText.h"
-#include "ui/DialogRequest.h"
 #include "ui/FaceMessages.h"
 #include "ui/GeneralDialog.h"
 #include "undo/UndoStore.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The commands of the wave menu and the musical scale.
-#include "app/EditorState.h"
+#include "core/EditorState.h"
 
 namespace wavora {
 

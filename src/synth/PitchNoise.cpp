@@ -1,6 +1,6 @@
 #include "synth/PitchNoise.h"
 
-#include "app/Platform.h"
+#include "core/Platform.h"
 #include "synth/SineGenerators.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 // The generators that write every sample themselves instead of repeating a
 // block: sines whose pitch moves while they play, and white noise.
-#include "app/EditorState.h"
+#include "core/EditorState.h"
 
 #include <cstdint>
 

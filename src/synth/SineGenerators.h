@@ -2,7 +2,7 @@
 // The periodic generators: one sine, the sum and the product of two sines. Each
 // builds one block of one second plus one period in CycleBuffer and repeats it
 // over the region, so long sounds cost little more than a copy.
-#include "app/EditorState.h"
+#include "core/EditorState.h"
 #include "text/NumberText.h"
 
 #include <cstdint>

@@ -2,8 +2,8 @@
 // The general dialog's geometry, worked out from the row table alone. The
 // window adapter measures text with the dialog's device context and places
 // the controls exactly where this says.
+#include "core/DialogRequest.h"
 #include "text/NumberText.h"
-#include "ui/DialogRequest.h"
 
 #include <array>
 #include <functional>

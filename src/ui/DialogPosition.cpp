@@ -1,6 +1,6 @@
 #include "ui/DialogPosition.h"
 
-#include "app/Settings.h"
+#include "core/TextFiles.h"
 #include "text/NumberText.h"
 #include "ui/DialogLayout.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // Where the general dialog was last closed, so that it opens there again.
-#include "app/EditorState.h"
+#include "core/EditorState.h"
 
 namespace wavora {
 

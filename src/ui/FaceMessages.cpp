@@ -1,6 +1,6 @@
 #include "ui/FaceMessages.h"
 
-#include "app/Platform.h"
+#include "core/Platform.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Message boxes whose captions are small faces, picked at random each time.
-#include "app/EditorState.h"
+#include "core/EditorState.h"
 
 #include <string>
 

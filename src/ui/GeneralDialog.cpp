@@ -1,7 +1,6 @@
 #include "ui/GeneralDialog.h"
 
-#include "app/Platform.h"
-#include "doc/NewSound.h"
+#include "core/Platform.h"
 #include "doc/Slots.h"
 #include "text/NumberText.h"
 #include "ui/DialogLayout.h"
@@ -202,7 +201,7 @@ bool dialogOk(EditorState& s, const DialogControls& controls) {
     // of the depth chosen before; the check below must use the current one.
     applyLengthLimit(d, controls);
     if (!checkRanges(s)) return false;
-    if (d.NewSoundRequest) createSoundFromDialog(s);
+    if (d.okAction) d.okAction(s);
     return true;
 }
 

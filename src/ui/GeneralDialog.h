@@ -14,9 +14,9 @@
 //   dialogCancel           close with DialogResultCancel
 //   dialogCloseRequested   close with its result, the controls are not read
 //   dialogDestroyed        position saved, flags and hooks cleared
-#include "app/EditorState.h"
+#include "core/DialogRequest.h"
+#include "core/EditorState.h"
 #include "ui/DialogPosition.h"
-#include "ui/DialogRequest.h"
 
 #include <optional>
 #include <string>

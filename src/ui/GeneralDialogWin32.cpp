@@ -1,8 +1,8 @@
 #include "ui/GeneralDialogWin32.h"
 
-#include "app/EditorState.h"
-#include "app/Win32App.h"
-#include "app/WinText.h"
+#include "core/EditorState.h"
+#include "core/Win32App.h"
+#include "core/WinText.h"
 #include "ui/DialogLayout.h"
 #include "ui/GeneralDialog.h"
 

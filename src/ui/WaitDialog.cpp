@@ -1,6 +1,6 @@
 #include "ui/WaitDialog.h"
 
-#include "app/Platform.h"
+#include "core/Platform.h"
 
 #include <limits>
 

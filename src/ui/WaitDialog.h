@@ -1,7 +1,7 @@
 #pragma once
 // The small progress window shown while long work runs on the interface thread,
 // with a little face that changes at every step.
-#include "app/EditorState.h"
+#include "core/EditorState.h"
 
 #include <array>
 #include <cstdint>

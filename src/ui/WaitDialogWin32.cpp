@@ -1,7 +1,7 @@
 #include "ui/WaitDialogWin32.h"
 
-#include "app/Win32App.h"
-#include "app/WinText.h"
+#include "core/Win32App.h"
+#include "core/WinText.h"
 
 #include <commctrl.h>
 

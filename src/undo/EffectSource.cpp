@@ -1,6 +1,6 @@
 // The sound as it was before an effect ("GenOn"), kept apart from the undo
 // steps so that an effect can be tried again with other settings.
-#include "app/Platform.h"
+#include "core/Platform.h"
 #include "undo/UndoFiles.h"
 #include "undo/UndoRestore.h"
 #include "undo/UndoStore.h"

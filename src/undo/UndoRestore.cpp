@@ -1,6 +1,6 @@
 #include "undo/UndoRestore.h"
 
-#include "app/Platform.h"
+#include "core/Platform.h"
 #include "text/NumberText.h"
 #include "undo/UndoFiles.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // Reading a stored step back, shared by undo, redo and restoreStep.
-#include "app/EditorState.h"
+#include "core/EditorState.h"
 
 namespace wavora {
 

@@ -1,7 +1,7 @@
 #include "undo/UndoStore.h"
 
-#include "app/MenuTable.h"
-#include "app/Platform.h"
+#include "core/MenuPositions.h"
+#include "core/Platform.h"
 #include "doc/OperationName.h"
 #include "text/NumberText.h"
 #include "ui/FaceMessages.h"

@@ -2,7 +2,7 @@
 // File-backed undo: after every change the whole state of the active slot (and
 // of its active layer) is written to numbered files in "WavoraUnDo"; undo and
 // redo read a stored step back. Each slot keeps the current state and 20 more.
-#include "app/EditorState.h"
+#include "core/EditorState.h"
 
 namespace wavora {
 

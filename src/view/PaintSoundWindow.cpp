@@ -5,9 +5,9 @@
 // copies the finished ComposeSurface to the screen.
 #include "view/SoundView.h"
 
-#include "app/Platform.h"
+#include "core/Platform.h"
+#include "core/WindowSurfaces.h"
 #include "text/NumberText.h"
-#include "view/WindowSurfaces.h"
 
 #include <algorithm>
 #include <cstdlib>

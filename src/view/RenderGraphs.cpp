@@ -4,7 +4,7 @@
 // picture costs the same however long the sound is.
 #include "view/SoundView.h"
 
-#include "view/WindowSurfaces.h"
+#include "core/WindowSurfaces.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "view/SoundView.h"
 
-#include "app/Platform.h"
+#include "core/Platform.h"
+#include "core/WindowSurfaces.h"
 #include "text/NumberText.h"
-#include "view/WindowSurfaces.h"
 
 #include <algorithm>
 #include <cmath>

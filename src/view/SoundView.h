@@ -1,7 +1,7 @@
 #pragma once
 // The sound window's view: its surfaces, the rendering of the three graphs, the
 // composition of the picture, zoom and scrolling.
-#include "app/EditorState.h"
+#include "core/EditorState.h"
 
 #include <cstdint>
 

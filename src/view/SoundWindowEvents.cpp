@@ -1,10 +1,9 @@
 #include "view/SoundWindowEvents.h"
 
-#include "app/Commands.h"
-#include "app/Platform.h"
-#include "doc/Slots.h"
+#include "core/Platform.h"
 #include "undo/UndoStore.h"
 #include "view/SoundView.h"
+#include "view/SoundWindows.h"
 
 #include <algorithm>
 
@@ -132,7 +131,7 @@ void onClose(EditorState& s, int slot) {
     if (s.platform.messageBox(ask) == MsgAnswer::Yes) {
         // Saving works on the active sound, which must be the one being closed.
         s.ActWndNum = slot;
-        if (CommandHandler save = commandHandler(SaveWavCommand)) save(s);
+        if (s.runCommand) s.runCommand(s, SaveWavCommand);
     }
     s.platform.destroyWindow(window);
 }

@@ -2,7 +2,7 @@
 // The sound window's own messages, as the window adapter hands them over:
 // scrolling, the wheel, size, activation, paint, close and destroy. Mouse
 // buttons and keys belong to the mouse tools.
-#include "app/EditorState.h"
+#include "core/EditorState.h"
 
 #include <cstdint>
 

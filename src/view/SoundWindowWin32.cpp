@@ -1,10 +1,10 @@
 #include "view/SoundWindowWin32.h"
 
-#include "app/EditorState.h"
-#include "app/Win32App.h"
-#include "app/WinText.h"
+#include "core/EditorState.h"
+#include "core/Win32App.h"
+#include "core/WinText.h"
+#include "core/WindowSurfaces.h"
 #include "view/SoundWindowEvents.h"
-#include "view/WindowSurfaces.h"
 
 namespace wavora {
 

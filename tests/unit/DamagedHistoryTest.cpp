@@ -3,11 +3,11 @@
 // a sound that painting and the generators can work on without reading or
 // writing outside its buffers (the sanitizers watch every access).
 #include "UndoTestSupport.h"
-#include "doc/Slots.h"
 #include "synth/PitchNoise.h"
 #include "synth/SineGenerators.h"
 #include "undo/UndoFiles.h"
 #include "view/SoundView.h"
+#include "view/SoundWindows.h"
 
 #include <random>
 

@@ -1,11 +1,11 @@
 // Where the general dialog puts its controls, how big it is, and where it
 // opens: the window adapter copies these numbers onto real controls, so a
 // wrong one here is a wrong dialog on screen.
-#include "ui/DialogLayout.h"
 #include "DialogDriver.h"
 #include "FakePlatform.h"
 #include "app/Settings.h"
 #include "text/Paths.h"
+#include "ui/DialogLayout.h"
 #include "ui/DialogPosition.h"
 #include "ui/GeneralDialog.h"
 

@@ -2,8 +2,8 @@
 // A platform for the native tests: records every message box, menu change,
 // window and drawing request, answers message boxes and dialogs from a script
 // and runs a clock that only moves when the test says so.
-#include "app/EditorState.h"
-#include "app/Platform.h"
+#include "core/EditorState.h"
+#include "core/Platform.h"
 
 #include <deque>
 #include <functional>

@@ -6,7 +6,7 @@
 #include "app/Commands.h"
 #include "app/Frame.h"
 #include "app/MenuTable.h"
-#include "doc/NewSound.h"
+#include "app/NewSound.h"
 #include "undo/UndoStore.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // The general dialog's procedures as a user meets them: what OK accepts and
 // refuses and with which words, what Cancel and the close box leave behind,
 // the live previews, and the length limit of the new-sound dialog.
-#include "ui/GeneralDialog.h"
 #include "DialogDriver.h"
 #include "FakePlatform.h"
-#include "doc/NewSound.h"
+#include "app/NewSound.h"
+#include "ui/GeneralDialog.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,16 +1,18 @@
 // The wave menu's generator commands and the musical scale, driven through the
 // general dialog as a user would: what each dialog asks, what OK and Cancel
 // leave behind, the undo step recorded and the live preview.
-#include "TempFolder.h"
-#include "synth/GeneratorCommands.h"
 #include "DialogDriver.h"
 #include "FakePlatform.h"
+#include "TempFolder.h"
 #include "app/Commands.h"
+#include "core/SlotTable.h"
+#include "core/WindowSurfaces.h"
 #include "doc/Slots.h"
+#include "synth/GeneratorCommands.h"
 #include "synth/SineGenerators.h"
 #include "ui/FaceMessages.h"
 #include "undo/UndoStore.h"
-#include "view/WindowSurfaces.h"
+#include "view/SoundWindows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,12 @@
 // Making a silent sound through its dialog, renaming it, the information box
 // and the check that refuses to play silence.
-#include "doc/NewSound.h"
 #include "DialogDriver.h"
 #include "FakePlatform.h"
 #include "TempFolder.h"
+#include "app/NewSound.h"
+#include "core/SlotTable.h"
 #include "doc/Slots.h"
+#include "view/SoundWindows.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // content sits, the frame, the band lines over label strip and content, the
 // texts and their rows, the tints of marker, selection and layers, the play line.
 #include "FakePlatform.h"
-#include "doc/Slots.h"
+#include "core/WindowSurfaces.h"
 #include "view/SoundView.h"
 #include "view/SoundWindowEvents.h"
-#include "view/WindowSurfaces.h"
+#include "view/SoundWindows.h"
 
 #include <gtest/gtest.h>
 

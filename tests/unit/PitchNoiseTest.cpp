@@ -1,6 +1,6 @@
 // The sample-by-sample generators: pitch that swings or jumps, and noise.
-#include "synth/PitchNoise.h"
 #include "SynthTestSupport.h"
+#include "synth/PitchNoise.h"
 #include "synth/SineGenerators.h"
 
 #include <gtest/gtest.h>

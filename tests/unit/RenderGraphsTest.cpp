@@ -1,9 +1,9 @@
 // The three graphs drawn as dots: where each value lands, how many bytes a
 // zoomed-out picture skips, and that no picture reads outside its buffers.
 #include "FakePlatform.h"
-#include "doc/Slots.h"
+#include "core/WindowSurfaces.h"
 #include "view/SoundView.h"
-#include "view/WindowSurfaces.h"
+#include "view/SoundWindows.h"
 
 #include <gtest/gtest.h>
 

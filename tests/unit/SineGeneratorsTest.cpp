@@ -1,8 +1,8 @@
 // The periodic generators must write the same bytes they always did: these
 // sounds are compared against memos and pattern files made long ago, so every
 // rounding step (float or double, floor or truncation) is pinned here.
-#include "synth/SineGenerators.h"
 #include "SynthTestSupport.h"
+#include "synth/SineGenerators.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,9 @@
 // The five sound slots: the limit and its messages, which slot a new window
 // takes, and the length rules every command shares.
 #include "FakePlatform.h"
+#include "core/SlotTable.h"
 #include "doc/Slots.h"
+#include "view/SoundWindows.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // captions, the steps that come back, and what happens when files are gone.
 #include "UndoTestSupport.h"
 
-#include "doc/Slots.h"
 #include "undo/UndoFiles.h"
+#include "view/SoundWindows.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // The wait dialog's counting and faces, and the face message boxes: what the
 // user sees while long work runs and when something cannot be done.
-#include "ui/WaitDialog.h"
 #include "FakePlatform.h"
 #include "ui/FaceMessages.h"
+#include "ui/WaitDialog.h"
 
 #include <gtest/gtest.h>
 

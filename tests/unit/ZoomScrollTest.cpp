@@ -2,10 +2,10 @@
 // the bars accept, what each request moves, and what activation, closing and
 // destroying leave behind.
 #include "FakePlatform.h"
-#include "doc/Slots.h"
+#include "core/WindowSurfaces.h"
 #include "view/SoundView.h"
 #include "view/SoundWindowEvents.h"
-#include "view/WindowSurfaces.h"
+#include "view/SoundWindows.h"
 
 #include <gtest/gtest.h>
 

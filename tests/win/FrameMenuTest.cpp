@@ -2,7 +2,7 @@
 // with its text, identifier and place, as the user sees them.
 #include "WinHarness.h"
 
-#include "app/EditorState.h"
+#include "core/EditorState.h"
 
 #include <utility>
 #include <vector>

@@ -3,7 +3,7 @@
 // remembered position.
 #include "WinHarness.h"
 
-#include "app/Platform.h"
+#include "core/Platform.h"
 #include "ui/DialogLayout.h"
 #include "ui/DialogPosition.h"
 #include "ui/GeneralDialogWin32.h"

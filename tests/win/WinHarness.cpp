@@ -1,6 +1,6 @@
 #include "WinHarness.h"
 
-#include "app/WinText.h"
+#include "core/WinText.h"
 
 namespace wintest {
 

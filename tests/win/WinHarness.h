@@ -3,8 +3,8 @@
 // install folder, so its windows and menus can be read back directly.
 // Message boxes and dialogs are answered from a second thread, as a user at
 // the keyboard would, while the editor's own thread sits in their loops.
-#include "app/EditorState.h"
-#include "app/Win32App.h"
+#include "core/EditorState.h"
+#include "app/AppWin32.h"
 
 #include <gtest/gtest.h>
 

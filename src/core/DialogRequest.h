@@ -60,7 +60,6 @@ struct DialogRequest {
     std::array<DialogRow, DialogMaxRows + 1> DialogRows{}; // 1..13; entry 0 unused
     std::uint8_t DialogAnswer = 0;
     std::uint8_t RequiredChecks = 0;
-    std::uint8_t NewSoundRequest = 0;
     PreviewFlags PreviewMode;
     std::uint8_t ChorusPreviewTarget = 0;
     std::uint8_t DialogReady = 0;
@@ -73,6 +72,9 @@ struct DialogRequest {
     // Set by a generator command while its "リアルタイム変化(波)" row is in use:
     // regenerates the active sound from the controls as they are now.
     std::function<void(EditorState&, const DialogControls&)> controlsPreview;
+    // Run by OK once every row has been accepted, while the dialog is still
+    // open (the new-sound command creates its sound here).
+    std::function<void(EditorState&)> okAction;
 };
 
 // Stores a row at DialogNextRow and moves on. Mind the order: label before the

@@ -1,7 +1,7 @@
-#include "app/EditorState.h"
+#include "core/EditorState.h"
 
+#include "core/WindowSurfaces.h"
 #include "text/Paths.h"
-#include "view/WindowSurfaces.h"
 
 namespace wavora {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The off-screen surfaces of one sound window, made with the window and
 // released with it.
+#include "core/Surface.h"
 #include "doc/Limits.h"
-#include "view/Surface.h"
 
 #include <array>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "view/Surface.h"
+#include "core/Surface.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "app/WinText.h"
+#include "core/WinText.h"
 
 #include <windows.h>
 

@@ -2,8 +2,8 @@
 // Everything the portable editor asks of the operating system goes through this
 // interface. The Windows build implements it with the real calls; the unit tests
 // with a fake that records what was asked and answers from a script.
+#include "core/Surface.h"
 #include "doc/SoundDoc.h"
-#include "view/Surface.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,11 +1,13 @@
-#include "doc/NewSound.h"
+#include "app/NewSound.h"
 
-#include "app/Platform.h"
+#include "core/Platform.h"
+#include "core/SlotTable.h"
 #include "doc/Slots.h"
 #include "text/NumberText.h"
 #include "ui/FaceMessages.h"
 #include "undo/UndoStore.h"
 #include "view/SoundView.h"
+#include "view/SoundWindows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,16 +24,11 @@ const std::string& rowText(const EditorState& s, int row) {
 }
 
 void clearDialogFlags(EditorState& s) {
-    s.dialog.NewSoundRequest = 0;
     s.dialog.DialogOpen = 0;
     s.frame.DialogBusy = 0;
 }
 
 } // namespace
-
-std::string lengthLimitCaption(double seconds) {
-    return "長さは" + firstChars(numberText(seconds), 4) + "秒まで";
-}
 
 void newSoundCommand(EditorState& s) {
     int previous = s.ActWndNum;
@@ -42,7 +39,7 @@ void newSoundCommand(EditorState& s) {
     double longest = maxSeconds(d);
 
     beginDialog(s.dialog, lengthLimitCaption(longest), 6);
-    s.dialog.NewSoundRequest = 1;
+    s.dialog.okAction = createSoundFromDialog;
     addDialogRow(s.dialog, RowLength, "長さ（秒）", "1", static_cast<float>(longest), 0);
     addDialogRow(s.dialog, RowText, "名前", "ウィンドウ" + intText(slot), 0, 0);
     addDialogRow(s.dialog, RowText, "サンプリングレート(8000～44100)", intText(d.SRATE), 44100, 8000);
@@ -129,15 +126,5 @@ void informationCommand(EditorState& s) {
     d.MouseTracking = false;
 }
 
-bool HasSoundData(EditorState& s, const std::uint8_t* bytes, std::int32_t count) {
-    // A sound of fewer than two bytes has nothing to hear either; this also
-    // keeps the comparison with byte 1 inside the data.
-    if (bytes != nullptr && count >= 2) {
-        for (std::int32_t i = 0; i < count; ++i)
-            if (bytes[i] != bytes[1]) return true;
-    }
-    s.platform.messageBox({"音声データがありません。波形メニューやツールバーの超、エ、ラ、合などで音声データを作るか、録音してから実行してください。", ""});
-    return false;
-}
 
 } // namespace wavora

@@ -1,4 +1,4 @@
-#include "ui/DialogRequest.h"
+#include "core/DialogRequest.h"
 
 namespace wavora {
 
@@ -22,12 +22,12 @@ void beginDialog(DialogRequest& request, const std::string& caption, int rowCoun
     request.DialogRows = {};
     request.DialogAnswer = 0;
     request.RequiredChecks = 0;
-    request.NewSoundRequest = 0;
     request.PreviewMode = {};
     request.ChorusPreviewTarget = 0;
     request.preview = {};
     request.effectPreview = nullptr;
     request.controlsPreview = nullptr;
+    request.okAction = nullptr;
 }
 
 } // namespace wavora

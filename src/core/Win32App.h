@@ -43,23 +43,4 @@ struct Win32App {
 
 Win32App& app();
 
-// Stage 1 of start-up up to and including the frame's creation (which runs
-// stage 2). `root` becomes the current directory first. Returns the frame.
-HWND startEditor(HINSTANCE instance, const std::filesystem::path& root);
-// The message loop; returns when the frame is gone.
-int runMessageLoop();
-// Releases what stage 1 made once the loop has ended.
-void finishEditor();
-
-LRESULT CALLBACK frameWindowProc(HWND, UINT, WPARAM, LPARAM);
-
-// Creates the frame's menu bar from the menu table.
-HMENU buildMenuBar(std::array<HMENU, 13>& popups);
-
-// Starts "Wavora部品\Pictra.exe" and looks for its window; tells the user and
-// returns null when it does not appear within a few seconds.
-HWND startHelper(HWND frame);
-
-constexpr wchar_t HelperTitle[] = L"圧縮ファイルBMP変換だぞ";
-
 } // namespace wavora

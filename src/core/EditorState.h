@@ -1,15 +1,16 @@
 #pragma once
 // The whole state of the editor, made once at start-up and handed by reference
 // to every command. A test makes a fresh one in one line.
+#include "core/DialogRequest.h"
+#include "core/Surface.h"
 #include "doc/Limits.h"
 #include "doc/SoundDoc.h"
 #include "text/Random.h"
-#include "ui/DialogRequest.h"
-#include "view/Surface.h"
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,6 +111,11 @@ struct EditorState {
     std::vector<std::uint8_t> RenderBuffer;
     std::vector<std::uint8_t> GraphWork;
     std::vector<std::uint8_t> WorkBuffer1, WorkBuffer2, WorkBuffer3;
+
+    // The frame's command dispatch, handed in by the application at start-up:
+    // windows below the command table start a menu command through it, as the
+    // user would. Empty in a state without a frame.
+    std::function<void(EditorState&, int)> runCommand;
 
     std::array<std::unique_ptr<WindowSurfaces>, SlotTableSize> surfaces;
     std::unique_ptr<Surface> SelectionTint;   // 1000 x 768 cyan, ANDed for marker and selection

@@ -1,0 +1,23 @@
+#pragma once
+// The editor's own start, loop and end, and the frame's window procedure.
+#include "core/Win32App.h"
+
+#include <array>
+#include <filesystem>
+
+namespace wavora {
+
+// Stage 1 of start-up up to and including the frame's creation (which runs
+// stage 2). `root` becomes the current directory first. Returns the frame.
+HWND startEditor(HINSTANCE instance, const std::filesystem::path& root);
+// The message loop; returns when the frame is gone.
+int runMessageLoop();
+// Releases what stage 1 made once the loop has ended.
+void finishEditor();
+
+LRESULT CALLBACK frameWindowProc(HWND, UINT, WPARAM, LPARAM);
+
+// Creates the frame's menu bar from the menu table.
+HMENU buildMenuBar(std::array<HMENU, 13>& popups);
+
+} // namespace wavora

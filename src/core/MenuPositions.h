@@ -1,0 +1,12 @@
+#pragma once
+// Where the items that handlers rewrite live in the frame's menu bar.
+
+namespace wavora {
+
+// Popup positions, left to right.
+constexpr int FilePopup = 0;
+constexpr int EditPopup = 1;
+constexpr int RandomPopup = 3;
+constexpr int PlayPopup = 5;
+
+} // namespace wavora

@@ -1,0 +1,21 @@
+#pragma once
+// Opening a sound window for a slot, fitting its view to a new sound, and
+// freeing the slot when the window goes.
+#include "core/EditorState.h"
+
+#include <string>
+
+namespace wavora {
+
+// Opens a sound window in the lowest free slot and makes it active. Returns the
+// slot, or -1 after the limit message when five windows are open.
+int createSoundWindow(EditorState& s, const std::string& title, int clientWidth, int clientHeight);
+
+// The view of a freshly made or read sound: scale 1, scrolled home, the scroll
+// extent following the length, the whole sound selected.
+void fitViewToLength(EditorState& s, int slot);
+
+// Called when a sound window is destroyed: frees its slot.
+void releaseSlot(EditorState& s, int slot);
+
+} // namespace wavora
