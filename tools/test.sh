@@ -7,7 +7,9 @@ top="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$top"
 # The tests run on a display of their own: windows they open must not land on
 # a user's desktop, and a caller's display may not be one we can reach.
-export DISPLAY=:91
+# WAVORA_TEST_DISPLAY picks another number for a second checkout tested at
+# the same time on one machine.
+export DISPLAY="${WAVORA_TEST_DISPLAY:-:91}"
 "$top/tools/setup.sh" "$top/build/mingw"
 
 echo "== native"
