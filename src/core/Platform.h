@@ -81,6 +81,9 @@ public:
 
     // --- Audio output: stop whatever the output device is playing.
     virtual void stopWaveOut() = 0;
+
+    // --- The hourglass over the sound windows while a long effect runs.
+    virtual void setWaitCursor(bool /*on*/) {}
 };
 
 } // namespace wavora

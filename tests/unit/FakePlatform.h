@@ -63,6 +63,7 @@ public:
     Size mdiClient{1200, 700};
     std::uint32_t ticks = 12345;
     int waveOutStops = 0;
+    std::vector<bool> waitCursor; // every change of the wait cursor, in order
     bool failSurfaces = false;
     // The wait dialog as the user would see it.
     bool waitOpen = false;
@@ -151,6 +152,7 @@ public:
     }
     void openWebPage(const std::string& url) override { webPages.push_back(url); }
     void stopWaveOut() override { ++waveOutStops; }
+    void setWaitCursor(bool on) override { waitCursor.push_back(on); }
 
     // Helpers for tests
     const RecordedBox& lastBox() const { return boxes.back(); }
