@@ -34,18 +34,22 @@ void ScaleRange(EditorState& s, Bytes& buffer, std::int32_t start, std::int32_t 
     const std::int64_t size = static_cast<std::int64_t>(buffer.size()) - (wide ? 1 : 0);
     lo = std::max<std::int64_t>({lo, start, 0});
     hi = std::min<std::int64_t>({hi, end, size});
-    const float gain = s.effects.GainRegister;
+    const float gain = std::isfinite(s.effects.GainRegister) ? s.effects.GainRegister : 0.0f;
     if (wide) {
         for (std::int64_t p = lo + (lo & 1); p < hi; p += 2) {
             const auto at = static_cast<std::size_t>(p);
-            putWord(buffer, at, clip16(static_cast<float>(word(buffer, at)) * gain));
+            // Clamped in float, then cut: the same as cutting first, as the
+            // limits are whole numbers, and free of branches on loud sounds.
+            const float y = std::clamp(static_cast<float>(word(buffer, at)) * gain, -32768.0f, 32767.0f);
+            putWord(buffer, at, static_cast<int>(y));
         }
         return;
     }
-    for (std::int64_t p = lo; p < hi; ++p) {
-        std::uint8_t& b = buffer[static_cast<std::size_t>(p)];
-        b = static_cast<std::uint8_t>(clip8(static_cast<float>(b - 128) * gain) + 128);
-    }
+    // An 8-bit sample has 256 values: each is worked once, the rest is a look-up.
+    std::uint8_t table[256];
+    for (int b = 0; b < 256; ++b) table[b] = static_cast<std::uint8_t>(clip8(static_cast<float>(b - 128) * gain) + 128);
+    std::uint8_t* bytes = buffer.data();
+    for (std::int64_t p = lo; p < hi; ++p) bytes[p] = table[bytes[p]];
 }
 
 void scaleBy(EditorState& s, Bytes& buffer, std::int32_t start, std::int32_t end, float gain) {
