@@ -202,4 +202,12 @@ void Win32Platform::stopWaveOut() {
     if (app().waveOut) waveOutReset(app().waveOut);
 }
 
+// The effect runs on this thread without pumping messages, so the cursor is
+// set at once as well as made the sound windows' class cursor.
+void Win32Platform::setWaitCursor(bool on) {
+    HCURSOR cursor = LoadCursorW(nullptr, on ? IDC_WAIT : IDC_ARROW);
+    if (app().mdiClient) SetClassLongPtrW(app().mdiClient, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cursor));
+    SetCursor(cursor);
+}
+
 } // namespace wavora

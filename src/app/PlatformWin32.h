@@ -33,6 +33,7 @@ public:
     void drawText(Surface& surface, int x, int y, const std::string& text, Pixel colour) override;
     void openWebPage(const std::string& url) override;
     void stopWaveOut() override;
+    void setWaitCursor(bool on) override;
 };
 
 } // namespace wavora

@@ -70,6 +70,7 @@ void bitConversionCommand(EditorState& s) {
         toEight(s, d);
     d.BitsParSample = static_cast<std::uint8_t>(bits);
     snapshot(s, 39);
+    updateScrollRange(s, s.activeSlot());
     repaintSlot(s, s.activeSlot());
 }
 
