@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 namespace wavora {
 
@@ -121,12 +122,19 @@ void redoChorus(EditorState& s, bool frequency) {
         return;
     }
     if (s.BusyFlag) return;
-    const HeldSound now(s);
-    if (!restoreEffectSource(s)) return;
-    const HeldSound source(s);
-    now.putBack(s);
-
+    // The kept sound is read before the loop play starts, so the samples the
+    // device plays are not swapped meanwhile.
+    std::optional<HeldSound> source;
+    {
+        const HeldSound current(s);
+        if (!restoreEffectSource(s)) return;
+        source.emplace(s);
+        current.putBack(s);
+    }
     if (frequency && s.runCommand) s.runCommand(s, LoopPlayCommandId);
+    // The sound as the dialog opens (the play may have applied its graphs):
+    // Cancel comes back to it, and the kept samples go into it.
+    const HeldSound now(s);
     s.BusyFlag = 1;
     const char* label = frequency ? ChorusFrequencyLabel : ChorusVolumeLabel;
     beginDialog(s.dialog, label, 1);
@@ -141,7 +149,7 @@ void redoChorus(EditorState& s, bool frequency) {
 
     const int result = runWithPreview(s, now, [&source](EditorState& st) {
         if (!takePreviewChorus(st)) return;
-        source.putBack(st);
+        source->putBackSamples(st);
         applyChorus(st);
     });
     if (result != DialogResultCancel) {
@@ -149,11 +157,11 @@ void redoChorus(EditorState& s, bool frequency) {
             s.effects.ChorusRatio = static_cast<float>(rowValue(s, 1) / 1000.0);
         else
             s.effects.ChorusGain = static_cast<float>(rowValue(s, 1) / 10.0);
-        source.putBack(s);
+        source->putBackSamples(s);
         if (ChorusCore(s) == 0) {
             std::fill_n(s.active().VolumeGraph.begin(), s.active().DataLen, std::uint8_t{128});
             s.dialog.DialogAnswer = 0;
-            chorusDone(s, source.slot());
+            chorusDone(s, now.slot());
         } else {
             now.putBack(s);
         }

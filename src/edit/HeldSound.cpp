@@ -16,18 +16,23 @@ HeldSound::HeldSound(EditorState& s) : slot_(s.activeSlot()) {
     selRect_ = d.SelRect;
 }
 
-void HeldSound::putBack(EditorState& s) const {
+void HeldSound::putBackSamples(EditorState& s) const {
     SoundDoc& d = s.docs[static_cast<std::size_t>(slot_)];
-    // Copied into the slot's own buffers: a playback may be reading them.
+    // Copied into the slot's own buffer: a playback may be reading it.
     std::copy(samples_.begin(), samples_.end(), d.Samples.begin());
+    d.DataLen = dataLen_;
+    s.ActWndNum = slot_;
+}
+
+void HeldSound::putBack(EditorState& s) const {
+    putBackSamples(s);
+    SoundDoc& d = s.docs[static_cast<std::size_t>(slot_)];
     std::copy(volume_.begin(), volume_.end(), d.VolumeGraph.begin());
     std::copy(pitch_.begin(), pitch_.end(), d.PitchGraph.begin());
-    d.DataLen = dataLen_;
     d.HasSelection = hasSelection_;
     d.SelStart = selStart_;
     d.SelLength = selLength_;
     d.SelRect = selRect_;
-    s.ActWndNum = slot_;
 }
 
 } // namespace wavora

@@ -15,6 +15,8 @@ class HeldSound {
     explicit HeldSound(EditorState& s);
     // The slot as it was held, and active again.
     void putBack(EditorState& s) const;
+    // Only the samples and the length, into the slot as it is otherwise.
+    void putBackSamples(EditorState& s) const;
     int slot() const { return slot_; }
 
   private:

@@ -171,6 +171,14 @@ TEST_F(Effects, ChorusRedoStartsFromTheKeptSound) {
     EXPECT_EQ(commands.size(), 1u);
     EXPECT_EQ(s->BusyFlag, 0);
 
+    // Play may change the sound as the loop starts (it applies the graphs);
+    // Cancel comes back to the sound as the dialog found it.
+    s->runCommand = [](EditorState& st, int) { st.active().Samples[0] = 77; };
+    fake.dialogs.push_back(DialogUser().type(1, "2000").cancel().script());
+    redoChorusFrequencyCommand(*s);
+    EXPECT_EQ(d.Samples[0], 77);
+    EXPECT_EQ(d.DataLen, 1000);
+
     openSound(10);
     redoChorusVolumeCommand(*s);
     expectBox("（‘ v‘）/", "コーラスをかけてからにしてください。");
