@@ -117,6 +117,44 @@ TEST_F(MixLengthDepth, MixAddsTheCommonLengthIntoTheChosenWindow) {
     EXPECT_EQ(other.UnDoFlag, "00");
 }
 
+TEST_F(MixLengthDepth, FormatRefusalsOfMixAndStereoChangeNothing) {
+    openSound(10, 8, 11025, "A");
+    openSound(10, 8, 11025, "B");
+    openSound(10, 16, 11025, "C");
+    openSound(10, 8, 8000, "D");
+    struct Case {
+        void (*command)(EditorState&);
+        int first, second; // ticked rows (mix) or the left and right radio rows (stereo)
+        int target;        // the mix's target row
+        const char* text;
+    };
+    const Case cases[] = {
+        {mixCommand, 1, 3, 0, "ビット数が違うので合成できません。"},
+        {mixCommand, 1, 2, 3, "ビット数が違うので合成データが壊れます。"},
+        {mixCommand, 1, 2, 4, "合成先のサンプリングレートが違うので合成データが壊れます。"},
+        {stereoMixCommand, 1, 3, 0, "ビット数が違うのでステレオ合成できません。"},
+        {stereoMixCommand, 1, 4, 0, "サンプリングレートが違うのでステレオ合成できません。"},
+        {stereoMixCommand, 1, 1, 0, "左と右の音が同じです。このままでいいですか？"},
+    };
+    for (const Case& c : cases) {
+        if (c.command == mixCommand) {
+            fake.dialogs.push_back(pressOk({}, {{c.first, true}, {c.second, true}}));
+            fake.dialogs.push_back(pressOk({}, {{c.target, true}}));
+        } else {
+            fake.dialogs.push_back(pressOk({}, {{c.first, true}}));
+            fake.dialogs.push_back(pressOk({}, {{c.second, true}}));
+        }
+        fake.answers.push_back(MsgAnswer::No);
+        c.command(*s);
+        EXPECT_EQ(fake.lastBox().text, c.text);
+        EXPECT_EQ(fake.lastBox().caption, c.first == c.second ? "(o・ェ・)" : "(;ﾟДﾟ)!");
+        fake.answers.clear();
+        fake.dialogs.clear();
+    }
+    EXPECT_EQ(windows(), 4);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(s->docs[static_cast<std::size_t>(i)].UnDoFlag, "00");
+}
+
 TEST_F(MixLengthDepth, StereoMixInterleavesIntoANewWindowOrRefusesBeforeMakingIt) {
     openSound(200000);
     openSound(300000);
