@@ -17,6 +17,7 @@ public:
     void waitDialogStep(std::uint32_t times) override;
     void waitDialogSetFace(const std::string& face) override;
     void waitDialogDestroy() override;
+    void setWaitCursor(bool on) override;
     WindowId createSoundWindow(const std::string& title) override;
     std::string windowTitle(WindowId window) override;
     void setWindowTitle(WindowId window, const std::string& title) override;
@@ -33,7 +34,6 @@ public:
     void drawText(Surface& surface, int x, int y, const std::string& text, Pixel colour) override;
     void openWebPage(const std::string& url) override;
     void stopWaveOut() override;
-    void setWaitCursor(bool on) override;
 };
 
 } // namespace wavora

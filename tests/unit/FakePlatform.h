@@ -63,12 +63,12 @@ public:
     Size mdiClient{1200, 700};
     std::uint32_t ticks = 12345;
     int waveOutStops = 0;
-    std::vector<bool> waitCursor; // every change of the wait cursor, in order
     bool failSurfaces = false;
     // The wait dialog as the user would see it.
     bool waitOpen = false;
     std::uint32_t waitRange = 0, waitPosition = 0;
     std::string waitFace;
+    std::vector<bool> waitCursor; // every change of the wait cursor, in order
     // Set by tests that want closing and destroying to reach the editor's handlers.
     std::function<void(WindowId)> onRequestClose;
     std::function<void(WindowId)> onDestroy;
@@ -109,6 +109,7 @@ public:
     void waitDialogStep(std::uint32_t times) override { waitPosition += times; }
     void waitDialogSetFace(const std::string& face) override { waitFace = face; }
     void waitDialogDestroy() override { waitOpen = false; }
+    void setWaitCursor(bool on) override { waitCursor.push_back(on); }
 
     WindowId createSoundWindow(const std::string& title) override {
         WindowId id = nextWindow++;
@@ -152,7 +153,6 @@ public:
     }
     void openWebPage(const std::string& url) override { webPages.push_back(url); }
     void stopWaveOut() override { ++waveOutStops; }
-    void setWaitCursor(bool on) override { waitCursor.push_back(on); }
 
     // Helpers for tests
     const RecordedBox& lastBox() const { return boxes.back(); }
