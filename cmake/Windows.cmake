@@ -12,9 +12,8 @@ add_executable(Wavora WIN32 ${WAVORA_ENTRY})
 target_link_libraries(Wavora PRIVATE wavora_win32)
 target_link_options(Wavora PRIVATE -municode ${WAVORA_STATIC})
 
-add_executable(Pictra WIN32 ${PICTRA_SOURCES})
-target_include_directories(Pictra PRIVATE ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(Pictra PRIVATE ${WAVORA_WIN_LIBS})
+add_executable(Pictra WIN32 ${PICTRA_WIN32_SOURCES})
+target_link_libraries(Pictra PRIVATE pictra_core ${WAVORA_WIN_LIBS})
 target_link_options(Pictra PRIVATE -municode ${WAVORA_STATIC})
 
 # The install folder as a user gets it: Wavora.exe beside its parts folder.
