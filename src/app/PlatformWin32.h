@@ -33,6 +33,9 @@ public:
     void drawText(Surface& surface, int x, int y, const std::string& text, Pixel colour) override;
     void openWebPage(const std::string& url) override;
     void stopWaveOut() override;
+    bool sendToHelper(std::uintptr_t number, const std::string& block) override;
+    bool sendImageToHelper(const std::string& imagePath) override;
+    WindowId frameWindow() override;
 };
 
 } // namespace wavora

@@ -1,5 +1,6 @@
 #include "wavfile/WavCommands.h"
 
+#include "audio/Render.h"
 #include "converter/HelperClient.h"
 #include "core/Platform.h"
 #include "core/SlotTable.h"
@@ -48,8 +49,8 @@ WriteFailure writeSound(EditorState& s, int slot, const std::filesystem::path& p
     SoundDoc& d = s.docs[static_cast<std::size_t>(slot)];
     if (d.LayerCount == 0) return writeWav(s, slot, path, d.Samples.data(), d.DataLen, d.Channels);
     s.ActWndNum = slot;
-    const std::int32_t length = mixLayersForSave(s);
-    return writeWav(s, slot, path, s.RenderBuffer.data(), length, d.Channels);
+    RenderLayers(s);
+    return writeWav(s, slot, path, s.RenderBuffer.data(), s.render.OutputLength, d.Channels);
 }
 
 void reportSaveFailure(EditorState& s, const std::string& path, const WriteFailure& failure) {
