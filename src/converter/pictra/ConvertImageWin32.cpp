@@ -5,6 +5,9 @@
 #include "converter/pictra/BmpFile.h"
 
 #include <windows.h>
+// The lean Windows header leaves out the COM pieces the imaging header needs.
+#include <objidl.h>
+#include <propidl.h>
 #include <gdiplus.h>
 
 #include <algorithm>

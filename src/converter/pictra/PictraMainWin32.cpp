@@ -95,7 +95,8 @@ void showDialog(HWND self, bool open) {
     const bool chosen = (open ? GetOpenFileNameW(&ofn) : GetSaveFileNameW(&ofn)) != FALSE;
 
     std::string list;
-    pictra::storeDialogResult(state, chosen && chosenList(file, list), list);
+    const bool answered = chosen && chosenList(file, list);
+    pictra::storeDialogResult(state, answered, list);
     sendDialogResult(self);
 }
 
