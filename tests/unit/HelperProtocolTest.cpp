@@ -130,6 +130,8 @@ TEST(PictraRecords, HostileRecordsNeverOverrun) {
     EXPECT_EQ(pictra::textOf(st.InitialFolder).size(), 263u);
     EXPECT_EQ(pictra::textOf(st.OutputPath).size(), 263u);
     EXPECT_EQ(st.ReplyWindow, 77u);
+    pictra::handleRecord(st, 2, "ab", 2); // a short name after a long one ends right after itself
+    EXPECT_EQ(std::string(st.PathBuffer.data(), 4), "ab\0\0"s);
 
     const std::string filter = "a\0*.a\0\0"s;
     pictra::handleRecord(st, 1, filter.data(), filter.size());

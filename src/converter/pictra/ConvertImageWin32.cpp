@@ -66,6 +66,7 @@ bool convertWithLibrary(const std::wstring& imagePath, const std::wstring& outpu
 } // namespace
 
 bool ConvertImage(const std::wstring& imagePath, const std::wstring& outputPath) {
+    if (imagePath.empty() || outputPath.empty()) return false; // no output registered yet
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;
     if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;

@@ -113,7 +113,7 @@ LRESULT CALLBACK helperWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         // The text names an image to convert; the window keeps its title, by
         // which the editor finds it.
         const auto* path = reinterpret_cast<const wchar_t*>(lParam);
-        if (path && *path) pictra::ConvertImage(path, wideOf(pictra::textOf(state.OutputPath)));
+        if (path) pictra::ConvertImage(path, wideOf(pictra::textOf(state.OutputPath)));
         return 0;
     }
     case WM_DESTROY: PostQuitMessage(0); return 0;
