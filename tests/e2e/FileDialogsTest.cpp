@@ -211,26 +211,42 @@ TEST(FileDialogs, AFailedSaveSaysWhyKeepsTheOldFileAndTheWindow) {
 
 TEST(FileDialogs, RememberedFoldersSurviveARestart) {
     fs::path folder = e2e::freshInstall(L"files-remembered");
-    fs::path sounds = folder / L"フォルダA";
+    fs::path sounds = folder / L"フォルダA", saved = folder / L"保存先B";
     fs::create_directories(sounds);
+    fs::create_directories(saved);
     ASSERT_TRUE(e2e::runUnix(sox(sounds / L"a.wav", 8000, 8, 1) + sox(sounds / L"b.wav", 8000, 8, 1)));
+    auto saveAs = [](Running& r, const std::wstring& typed) {
+        HWND save = r.saveDialog();
+        ASSERT_NE(save, nullptr);
+        e2e::chooseInDialog(save, typed);
+        for (const wchar_t* c : {L"FileHozonFolderPath  ", L"SaveFilePath  ", L"FileNameByPictraRetPath  ", L"WAVE保存 END"})
+            okBox(c, r.p.id);
+    };
     {
         Running r(folder);
         ASSERT_NE(r.open(sounds / L"a.wav"), nullptr);
+        saveAs(r, (saved / L"first.wav").wstring());
     }
-    // Written in Shift-JIS with its closing NUL.
-    const std::wstring remembered = e2e::windowsPath(sounds) + L"\\";
-    std::string sjis(remembered.size() * 2 + 1, '\0');
-    sjis.resize(static_cast<std::size_t>(WideCharToMultiByte(932, 0, remembered.c_str(), -1, sjis.data(),
-                                                             static_cast<int>(sjis.size()), nullptr, nullptr)));
-    EXPECT_EQ(e2e::readBytes(folder / L"Wavora個人設定" / L"FileOpenPath.wavora"), sjis);
+    // Each folder in its own file, in Shift-JIS with its closing NUL.
+    auto sjisFolder = [](const fs::path& p) {
+        const std::wstring text = e2e::windowsPath(p) + L"\\";
+        std::string out(text.size() * 2 + 1, '\0');
+        out.resize(static_cast<std::size_t>(
+            WideCharToMultiByte(932, 0, text.c_str(), -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
+        return out;
+    };
+    EXPECT_EQ(e2e::readBytes(folder / L"Wavora個人設定" / L"FileOpenPath.wavora"), sjisFolder(sounds));
+    EXPECT_EQ(e2e::readBytes(folder / L"Wavora個人設定" / L"FileHozonPath.wavora"), sjisFolder(saved));
 
+    // Bare names: each dialog starts in its remembered folder.
     Running again(folder);
     PostMessageW(again.frame, WM_COMMAND, 1003, 0);
     HWND dialog = e2e::waitForFileDialog(OpenTitle);
     ASSERT_NE(dialog, nullptr);
-    e2e::chooseInDialog(dialog, L"b.wav"); // a bare name: the dialog starts in the remembered folder
+    e2e::chooseInDialog(dialog, L"b.wav");
     EXPECT_NE(soundWindow(again.frame, L"b.wav"), nullptr);
+    saveAs(again, L"second.wav");
+    EXPECT_TRUE(fs::exists(saved / L"second.wav"));
 }
 
 } // namespace
