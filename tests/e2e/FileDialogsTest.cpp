@@ -247,6 +247,8 @@ TEST(FileDialogs, RememberedFoldersSurviveARestart) {
     EXPECT_NE(soundWindow(again.frame, L"b.wav"), nullptr);
     saveAs(again, L"second.wav");
     EXPECT_TRUE(fs::exists(saved / L"second.wav"));
+    saveAs(again, L"third"); // no extension is added to a typed name
+    EXPECT_TRUE(fs::exists(saved / L"third"));
 }
 
 } // namespace
