@@ -26,6 +26,8 @@ add_custom_target(stage ALL
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Pictra> "${WAVORA_PARTS}/Pictra.exe"
   COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR}/assets/parts -DDST=${WAVORA_PARTS}
           -P ${CMAKE_SOURCE_DIR}/cmake/CopyParts.cmake
+  COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR}/assets/help -DDST=${WAVORA_PARTS}
+          -P ${CMAKE_SOURCE_DIR}/cmake/StageHelp.cmake
   DEPENDS Wavora Pictra
   COMMENT "Staging the install folder")
 
