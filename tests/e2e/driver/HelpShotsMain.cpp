@@ -2,7 +2,9 @@
 // It starts the editor in a fresh copy of the install, works it as a user
 // would (new sound, the wave menu's generators, their dialogs) and saves the
 // part of the screen that each page shows as a 24-bit BMP file.
-//   help_shots OUTPUT-FOLDER
+//   help_shots OUTPUT-FOLDER          the pictures of the pages
+//   help_shots OUTPUT-FOLDER viewer   the help window itself: the index and
+//                                     some pages, to look at after a change
 // tools/help-screenshots.sh runs it and turns the files into the small
 // palette pictures that the pages use.
 #include "Driver.h"
@@ -156,6 +158,37 @@ int run() {
     return e2e::closeEditor(frame, p) ? 0 : 4;
 }
 
+// Opens help, shoots the index, then each page whose button id is given
+// (scrolled down `scroll` lines when asked).
+int shootViewer() {
+    fs::path folder = e2e::freshInstall(L"help-viewer-shots");
+    e2e::Process p = e2e::startEditor(folder);
+    HWND frame = p.handle ? e2e::waitForWindow(L"NORMAL0", L"Wavora", p.id) : nullptr;
+    if (!frame) return 1;
+    g_pid = p.id;
+    PostMessageW(frame, WM_COMMAND, 1250, 0);
+    HWND help = e2e::waitForWindow(L"NORMAL6", L"Wavoraヘルプ", p.id, 10s);
+    if (!help) return 2;
+    Sleep(800);
+    shootWindow(help, L"ViewerIndex.bmp");
+    struct Page {
+        int id, scroll;
+        const wchar_t* shot;
+    } pages[] = {{1001, 0, L"ViewerWavora.bmp"},  {1002, 0, L"ViewerGamen.bmp"},
+                 {1090, 0, L"ViewerSinIgai.bmp"}, {1091, 0, L"ViewerNijuu.bmp"},
+                 {1082, 30, L"ViewerGraph.bmp"},  {1005, 0, L"ViewerSample.bmp"}};
+    for (const Page& pg : pages) {
+        PostMessageW(help, WM_COMMAND, static_cast<WPARAM>(pg.id), 0);
+        Sleep(1200);
+        for (int i = 0; i < pg.scroll; ++i) PostMessageW(help, WM_VSCROLL, SB_LINEDOWN, 0);
+        Sleep(500);
+        shootWindow(help, pg.shot);
+        PostMessageW(help, WM_COMMAND, 1000, 0);
+        Sleep(500);
+    }
+    return e2e::closeEditor(frame, p) ? 0 : 4;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -166,5 +199,6 @@ int wmain(int argc, wchar_t** argv) {
     g_out = argv[1];
     std::error_code ec;
     fs::create_directories(g_out, ec);
+    if (argc >= 3 && std::wstring(argv[2]) == L"viewer") return shootViewer();
     return run();
 }
