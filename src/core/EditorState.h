@@ -72,6 +72,13 @@ struct PlaybackState {
     std::uint8_t PitchGraphFixed = 0;
 };
 
+// What the renderer leaves behind for the player and the writer.
+struct RenderState {
+    std::int32_t OutputLength = 0; // bytes of the mix in RenderBuffer
+    std::uint8_t RenderingFlag = 0; // Play is working on the sound
+    std::uint8_t MixRunning = 0;    // the layers are being mixed
+};
+
 // Where the last mouse press in a sound window happened; zooming centres on it.
 struct MouseState {
     std::int32_t PressX = 0;       // client x - 200, at least 0: content pixels
@@ -103,6 +110,7 @@ struct EditorState {
     WaitState wait;
     FrameState frame;
     PlaybackState play;
+    RenderState render;
     MouseState mouse;
     Lcg rng;
 
