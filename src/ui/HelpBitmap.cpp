@@ -15,7 +15,9 @@ constexpr std::size_t MaxFileBytes = 64u * 1024u * 1024u;
 std::uint32_t u16(std::string_view b, std::size_t at) {
     return static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8;
 }
-std::uint32_t u32(std::string_view b, std::size_t at) { return u16(b, at) | u16(b, at + 2) << 16; }
+std::uint32_t u32(std::string_view b, std::size_t at) {
+    return u16(b, at) | u16(b, at + 2) << 16;
+}
 
 } // namespace
 
@@ -40,11 +42,12 @@ std::shared_ptr<Surface> readBmp(std::string_view b) {
         std::size_t at = 14 + static_cast<std::size_t>(headerSize);
         if (at + 4 * static_cast<std::size_t>(colours) > b.size()) return nullptr;
         for (std::uint32_t i = 0; i < colours; ++i, at += 4)
-            palette.push_back(rgb(static_cast<unsigned char>(b[at + 2]), static_cast<unsigned char>(b[at + 1]),
-                                  static_cast<unsigned char>(b[at])));
+            palette.push_back(rgb(static_cast<unsigned char>(b[at + 2]),
+                                  static_cast<unsigned char>(b[at + 1]), static_cast<unsigned char>(b[at])));
     }
     const std::size_t stride = (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
-    if (pixelsAt > b.size() || stride * static_cast<std::size_t>(height) > b.size() - pixelsAt) return nullptr;
+    if (pixelsAt > b.size() || stride * static_cast<std::size_t>(height) > b.size() - pixelsAt)
+        return nullptr;
 
     auto surface = std::make_shared<Surface>(width, height);
     for (int row = 0; row < height; ++row) {

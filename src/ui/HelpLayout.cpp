@@ -12,15 +12,21 @@ const char* const HelpCutMark = "（ページが長すぎるので、ここか�
 
 TextFont helpFont(HelpFontKind kind) {
     switch (kind) {
-    case HelpFontKind::Large: return {18, 400};
-    case HelpFontKind::Bold: return {15, 700};
-    case HelpFontKind::LargeBold: return {18, 900};
-    case HelpFontKind::Body: break;
+    case HelpFontKind::Large:
+        return {18, 400};
+    case HelpFontKind::Bold:
+        return {15, 700};
+    case HelpFontKind::LargeBold:
+        return {18, 900};
+    case HelpFontKind::Body:
+        break;
     }
     return {15, 400};
 }
 
-int HelpPage::surfaceHeight() const { return std::clamp(scrollHeight(), HelpPageMinHeight, HelpPageMaxHeight); }
+int HelpPage::surfaceHeight() const {
+    return std::clamp(scrollHeight(), HelpPageMinHeight, HelpPageMaxHeight);
+}
 
 namespace {
 
@@ -29,7 +35,9 @@ namespace {
 constexpr unsigned char PictureLead = 0xE6, PictureTrail = 0x6F;
 constexpr int PictureNameMaxChars = 260;
 
-bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool isLeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
 std::size_t charLength(std::string_view s, std::size_t i) {
     return isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
@@ -37,19 +45,21 @@ std::size_t charLength(std::string_view s, std::size_t i) {
 
 std::size_t charCount(std::string_view s) {
     std::size_t n = 0;
-    for (std::size_t i = 0; i < s.size(); i += charLength(s, i)) ++n;
+    for (std::size_t i = 0; i < s.size(); i += charLength(s, i))
+        ++n;
     return n;
 }
 
 // The start of the character that holds byte `pos` (or `pos` itself).
 std::size_t charStartAtOrBefore(std::string_view s, std::size_t pos) {
     std::size_t start = 0;
-    for (std::size_t i = 0; i < s.size() && i <= pos; i += charLength(s, i)) start = i;
+    for (std::size_t i = 0; i < s.size() && i <= pos; i += charLength(s, i))
+        start = i;
     return start;
 }
 
 class Layouter {
-public:
+  public:
     Layouter(Platform& p, const std::string& pagePath, const HelpPictureLoader& load)
         : platform_(p), pagePath_(pagePath), load_(load) {
         bodyHeight_ = platform_.textExtent(helpFont(HelpFontKind::Body), "あ").height;
@@ -79,7 +89,7 @@ public:
         return std::move(page_);
     }
 
-private:
+  private:
     int width(const std::string& sjis) const {
         return platform_.textExtent(helpFont(cur_.font), shiftJisToUtf8(sjis)).width;
     }
@@ -114,9 +124,12 @@ private:
     void sourceLine(std::string_view line) {
         HelpFontKind font = HelpFontKind::Body;
         std::string_view mark = line.substr(0, 2);
-        if (mark == "[[") font = HelpFontKind::Large;
-        else if (mark == "{{") font = HelpFontKind::Bold;
-        else if (mark == "[{" || mark == "{[") font = HelpFontKind::LargeBold;
+        if (mark == "[[")
+            font = HelpFontKind::Large;
+        else if (mark == "{{")
+            font = HelpFontKind::Bold;
+        else if (mark == "[{" || mark == "{[")
+            font = HelpFontKind::LargeBold;
         bool short_ = charCount(line) < 3;
         if (font != HelpFontKind::Body) line.remove_prefix(2);
         lineHeight_ = font == HelpFontKind::Large || font == HelpFontKind::LargeBold ? 18 : bodyHeight_;
@@ -129,7 +142,8 @@ private:
         Pixel colour = Black;
         std::size_t i = 0;
         while (i < s.size() && !done_) {
-            if (s.substr(i, 2) == "((" && i + 2 < s.size() && std::string_view("rbg").find(s[i + 2]) != std::string_view::npos) {
+            if (s.substr(i, 2) == "((" && i + 2 < s.size() &&
+                std::string_view("rbg").find(s[i + 2]) != std::string_view::npos) {
                 colour = s[i + 2] == 'r' ? HelpRed : s[i + 2] == 'b' ? HelpBlue : HelpGreen;
                 i += 3;
                 continue;
@@ -157,13 +171,15 @@ private:
                 break;
             }
         if (dot == std::string_view::npos) {
-            platform_.messageBox({"「誂」のあとに拡張子がありません。 ファイル名＝" + pagePath_, "HelpDialogChange"});
+            platform_.messageBox(
+                {"「誂」のあとに拡張子がありません。 ファイル名＝" + pagePath_, "HelpDialogChange"});
             page_.stopped = true;
             done_ = true;
             return s.size();
         }
         std::size_t end = dot + 1;
-        for (int k = 0; k < 3 && end < s.size(); ++k) end += charLength(s, end);
+        for (int k = 0; k < 3 && end < s.size(); ++k)
+            end += charLength(s, end);
         std::string name = shiftJisToUtf8(s.substr(i, end - i));
         std::shared_ptr<const Surface> bitmap = load_ ? load_(name) : nullptr;
         if (!bitmap) {
@@ -186,7 +202,8 @@ private:
             int blank = std::max(1, width(" "));
             int target = pic.x + pic.width() + 2 * blank;
             int blanks = (target - w + blank - 1) / blank;
-            blanks = std::min<int>(blanks, static_cast<int>(HelpLineMaxBytes - std::min(HelpLineMaxBytes, cur_.sjis.size())));
+            blanks = std::min<int>(
+                blanks, static_cast<int>(HelpLineMaxBytes - std::min(HelpLineMaxBytes, cur_.sjis.size())));
             append(std::string(static_cast<std::size_t>(std::max(0, blanks)), ' '), Black);
         }
     }
@@ -195,12 +212,14 @@ private:
     // half a character) to the next display line.
     void wrapIfNeeded() {
         std::size_t size = cur_.sjis.size();
-        bool tooWide = static_cast<int>(size) > HelpWrapWidth / std::max(1, lineHeight_) && width(cur_.sjis) > HelpWrapWidth;
+        bool tooWide = static_cast<int>(size) > HelpWrapWidth / std::max(1, lineHeight_) &&
+                       width(cur_.sjis) > HelpWrapWidth;
         if (!tooWide && size < HelpLineMaxBytes) return;
         std::size_t cut = tooWide && size >= 2 ? charStartAtOrBefore(cur_.sjis, size - 2) : size;
         if (cut == 0) cut = size; // a single character wider than the page stays where it is
         std::string tail = cur_.sjis.substr(cut);
-        std::vector<Pixel> tailColour(cur_.colour.begin() + static_cast<std::ptrdiff_t>(cut), cur_.colour.end());
+        std::vector<Pixel> tailColour(cur_.colour.begin() + static_cast<std::ptrdiff_t>(cut),
+                                      cur_.colour.end());
         cur_.sjis.resize(cut);
         cur_.colour.resize(cut);
         HelpFontKind font = cur_.font;
@@ -247,9 +266,11 @@ void drawHelpPage(Platform& platform, Surface& page, const HelpPage& layout) {
         std::size_t i = 0;
         while (i < line.sjis.size()) {
             std::size_t j = i;
-            while (j < line.sjis.size() && line.colour[j] == line.colour[i]) ++j;
+            while (j < line.sjis.size() && line.colour[j] == line.colour[i])
+                ++j;
             int x = i == 0 ? 0 : platform.textExtent(font, shiftJisToUtf8(line.sjis.substr(0, i))).width;
-            platform.drawTextInFont(page, x, line.top, shiftJisToUtf8(line.sjis.substr(i, j - i)), line.colour[i], font);
+            platform.drawTextInFont(page, x, line.top, shiftJisToUtf8(line.sjis.substr(i, j - i)),
+                                    line.colour[i], font);
             i = j;
         }
     }

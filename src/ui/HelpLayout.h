@@ -24,10 +24,10 @@ namespace wavora {
 enum class HelpFontKind : std::uint8_t { Body, Large, Bold, LargeBold };
 TextFont helpFont(HelpFontKind kind);
 
-constexpr int HelpPageWidth = 550;        // the page surface
-constexpr int HelpPageMinHeight = 3000;   // the page surface is never shorter
-constexpr int HelpPageMaxHeight = 30000;  // nor taller: a longer page is cut, visibly
-constexpr int HelpWrapWidth = 500;        // a display line ends before it passes this
+constexpr int HelpPageWidth = 550;                   // the page surface
+constexpr int HelpPageMinHeight = 3000;              // the page surface is never shorter
+constexpr int HelpPageMaxHeight = 30000;             // nor taller: a longer page is cut, visibly
+constexpr int HelpWrapWidth = 500;                   // a display line ends before it passes this
 constexpr std::size_t HelpTextMaxBytes = 256 * 1024; // a larger file is cut, visibly
 constexpr std::size_t HelpLineMaxBytes = 3300;       // no display line holds more
 constexpr Pixel HelpBackground = rgb(255, 255, 234);

@@ -98,7 +98,8 @@ void HelpViewer::showPage(const std::string& relativePath, const std::string& ti
     lastTitle_ = title;
     onIndex_ = false;
     host_.setTitle(std::string(HelpBaseTitle) + " 【 " + title + " 】");
-    auto seen = std::find_if(history_.begin(), history_.end(), [&](const auto& e) { return e.first == title; });
+    auto seen =
+        std::find_if(history_.begin(), history_.end(), [&](const auto& e) { return e.first == title; });
     if (seen == history_.end() && history_.size() < HistoryMax) history_.emplace_back(title, 0);
 
     std::string path = relativePath;
@@ -141,7 +142,9 @@ void HelpViewer::command(int id) {
         if (t.id == id) showPage(std::string("Wavora部品\\") + t.file, t.title);
 }
 
-const char* HelpViewer::topmostCaption() const { return topmost_ ? "最全面表示をやめる" : "最全面表示"; }
+const char* HelpViewer::topmostCaption() const {
+    return topmost_ ? "最全面表示をやめる" : "最全面表示";
+}
 
 int* HelpViewer::rememberedPos() {
     if (onIndex_) return nullptr;
@@ -158,14 +161,23 @@ void HelpViewer::scrollTo(int wanted) {
     if (int* known = rememberedPos()) *known = scrollPos_;
 }
 
-void HelpViewer::applyScroll() { host_.setScrollBar(pageHeight_ - 1, host_.clientHeight(), scrollPos_); }
+void HelpViewer::applyScroll() {
+    host_.setScrollBar(pageHeight_ - 1, host_.clientHeight(), scrollPos_);
+}
 
 void HelpViewer::scroll(HelpScroll request, int thumbPos) {
     switch (request) {
-    case HelpScroll::LineUp: scrollTo(scrollPos_ - HelpLineStep); break;
-    case HelpScroll::LineDown: scrollTo(scrollPos_ + HelpLineStep); break;
-    case HelpScroll::Thumb: scrollTo(thumbPos); break;
-    case HelpScroll::Other: return;
+    case HelpScroll::LineUp:
+        scrollTo(scrollPos_ - HelpLineStep);
+        break;
+    case HelpScroll::LineDown:
+        scrollTo(scrollPos_ + HelpLineStep);
+        break;
+    case HelpScroll::Thumb:
+        scrollTo(thumbPos);
+        break;
+    case HelpScroll::Other:
+        return;
     }
     applyScroll();
     host_.repaint();

@@ -37,7 +37,7 @@ struct HelpRect {
 };
 
 class HelpWindowHost {
-public:
+  public:
     virtual ~HelpWindowHost() = default;
     virtual void setTitle(const std::string& title) = 0;
     virtual void showTopicButtons(bool shown) = 0;
@@ -56,7 +56,7 @@ public:
 enum class HelpScroll { LineUp, LineDown, Thumb, Other };
 
 class HelpViewer {
-public:
+  public:
     // `root` is the folder that holds "Wavora部品".
     HelpViewer(Platform& platform, HelpWindowHost& host, std::filesystem::path root);
 
@@ -81,7 +81,7 @@ public:
     const std::string& title() const { return lastTitle_; }
     bool onIndex() const { return onIndex_; }
 
-private:
+  private:
     void scrollTo(int wanted);
     void applyScroll();
     bool makeSurface(int height);

@@ -12,11 +12,12 @@ namespace wavora {
 namespace {
 
 class Win32HelpHost : public HelpWindowHost {
-public:
+  public:
     explicit Win32HelpHost(HWND w) : w_(w) {}
     void setTitle(const std::string& title) override { SetWindowTextW(w_, widen(title).c_str()); }
     void showTopicButtons(bool shown) override {
-        for (const HelpTopic& t : HelpTopics) ShowWindow(GetDlgItem(w_, t.id), shown ? SW_SHOW : SW_HIDE);
+        for (const HelpTopic& t : HelpTopics)
+            ShowWindow(GetDlgItem(w_, t.id), shown ? SW_SHOW : SW_HIDE);
     }
     HelpRect windowRect() override {
         RECT r{};
@@ -38,8 +39,13 @@ public:
         return r.bottom - r.top;
     }
     void setScrollBar(int max, int page, int pos) override {
-        SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, max, static_cast<UINT>(std::max(0, page)),
-                        pos, 0};
+        SCROLLINFO info{sizeof info,
+                        SIF_RANGE | SIF_PAGE | SIF_POS,
+                        0,
+                        max,
+                        static_cast<UINT>(std::max(0, page)),
+                        pos,
+                        0};
         SetScrollInfo(w_, SB_VERT, &info, TRUE);
     }
     void show() override { ShowWindow(w_, SW_SHOW); }
@@ -49,7 +55,7 @@ public:
         SetWindowPos(w_, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
 
-private:
+  private:
     HWND w_;
 };
 
@@ -68,7 +74,8 @@ HWND makeButton(HWND parent, int id, const char* text, int x, int y, int w, int 
 
 void create(HWND w) {
     makeButton(w, HelpMenuButtonId, HelpMenuButtonText, 50, 2, 400, 20, true);
-    for (const HelpTopic& t : HelpTopics) makeButton(w, t.id, t.label, t.x, t.y, t.width, t.height, false);
+    for (const HelpTopic& t : HelpTopics)
+        makeButton(w, t.id, t.label, t.x, t.y, t.width, t.height, false);
     g_help.host = std::make_unique<Win32HelpHost>(w);
 }
 
@@ -89,8 +96,8 @@ void paint(HWND w) {
     int shown = 0;
     if (page && page->native()) {
         shown = std::max(0, std::min<int>(client.bottom, page->height() - v->scrollPos()));
-        BitBlt(dc, 0, 0, std::min<int>(client.right, page->width()), shown, static_cast<HDC>(page->native()), 0,
-               v->scrollPos(), SRCCOPY);
+        BitBlt(dc, 0, 0, std::min<int>(client.right, page->width()), shown, static_cast<HDC>(page->native()),
+               0, v->scrollPos(), SRCCOPY);
     }
     // Whatever the page does not cover shows the page's own colour.
     HBRUSH cream = CreateSolidBrush(RGB(255, 255, 234));
@@ -106,11 +113,15 @@ void paint(HWND w) {
 
 HelpScroll scrollRequest(WPARAM wParam) {
     switch (LOWORD(wParam)) {
-    case SB_LINEUP: return HelpScroll::LineUp;
-    case SB_LINEDOWN: return HelpScroll::LineDown;
+    case SB_LINEUP:
+        return HelpScroll::LineUp;
+    case SB_LINEDOWN:
+        return HelpScroll::LineDown;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: return HelpScroll::Thumb;
-    default: return HelpScroll::Other;
+    case SB_THUMBPOSITION:
+        return HelpScroll::Thumb;
+    default:
+        return HelpScroll::Other;
     }
 }
 
@@ -129,18 +140,25 @@ void popupMenu(HWND w, LPARAM lParam) {
 
 LRESULT CALLBACK helpWindowProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: create(w); return 0;
+    case WM_CREATE:
+        create(w);
+        return 0;
     case WM_CLOSE:
         // The window lives until the program ends; closing only hides it.
-        if (HelpViewer* v = viewerFor()) v->close();
-        else ShowWindow(w, SW_HIDE);
+        if (HelpViewer* v = viewerFor())
+            v->close();
+        else
+            ShowWindow(w, SW_HIDE);
         return 0;
     case WM_DESTROY:
         g_help.viewer.reset();
         g_help.host.reset();
         return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: paint(w); return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        paint(w);
+        return 0;
     case WM_COMMAND:
         if (HelpViewer* v = viewerFor()) v->command(LOWORD(wParam));
         SetFocus(w); // the wheel keeps scrolling the page after a button
@@ -155,7 +173,9 @@ LRESULT CALLBACK helpWindowProc(HWND w, UINT message, WPARAM wParam, LPARAM lPar
     case WM_MOUSEWHEEL:
         if (HelpViewer* v = viewerFor()) v->wheel(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
-    case WM_RBUTTONUP: popupMenu(w, lParam); return 0;
+    case WM_RBUTTONUP:
+        popupMenu(w, lParam);
+        return 0;
     case WM_GETMINMAXINFO:
         if (HelpViewer* v = g_help.viewer.get()) {
             auto* mm = reinterpret_cast<MINMAXINFO*>(lParam);
@@ -163,7 +183,8 @@ LRESULT CALLBACK helpWindowProc(HWND w, UINT message, WPARAM wParam, LPARAM lPar
             mm->ptMaxTrackSize = {v->maxTrackSize().width, v->maxTrackSize().height};
         }
         return 0;
-    default: return DefWindowProcW(w, message, wParam, lParam);
+    default:
+        return DefWindowProcW(w, message, wParam, lParam);
     }
 }
 
@@ -171,6 +192,8 @@ void openHelpWindow() {
     if (HelpViewer* v = viewerFor()) v->open();
 }
 
-HelpViewer* helpViewer() { return viewerFor(); }
+HelpViewer* helpViewer() {
+    return viewerFor();
+}
 
 } // namespace wavora

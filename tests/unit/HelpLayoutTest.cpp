@@ -1,10 +1,10 @@
 // Help pages: the markup, pictures and wrapping of the layout, its limits,
 // the BMP reader, and every page the program ships.
+#include "ui/HelpLayout.h"
 #include "FakePlatform.h"
 #include "text/Paths.h"
 #include "text/ShiftJis.h"
 #include "ui/HelpBitmap.h"
-#include "ui/HelpLayout.h"
 #include "ui/HelpViewer.h"
 
 #include <gtest/gtest.h>
@@ -21,10 +21,11 @@ struct Layout : ::testing::Test {
     FakePlatform fake;
     std::vector<std::string> asked; // pictures the layout asked for
     HelpPage lay(const std::string& utf8) {
-        return layoutHelpPage(fake, utf8ToShiftJis(utf8), "Wavora部品\\Help試し.txt", [&](const std::string& name) {
-            asked.push_back(name);
-            return name == "p.bmp" ? std::make_shared<Surface>(40, 50) : nullptr;
-        });
+        return layoutHelpPage(fake, utf8ToShiftJis(utf8), "Wavora部品\\Help試し.txt",
+                              [&](const std::string& name) {
+                                  asked.push_back(name);
+                                  return name == "p.bmp" ? std::make_shared<Surface>(40, 50) : nullptr;
+                              });
     }
     static std::string text(const HelpLine& l) { return shiftJisToUtf8(l.sjis); }
 };
@@ -36,9 +37,12 @@ TEST_F(Layout, MarkupChoosesFontHeightAndColour) {
         const char* text;
         HelpFontKind font;
         int top, height;
-    } want[] = {{"大見出し", HelpFontKind::Large, 0, 18},       {"太字の行", HelpFontKind::Bold, 18, 15},
-                {"大きな太字", HelpFontKind::LargeBold, 33, 18}, {"前半後半は赤", HelpFontKind::Body, 51, 15},
-                {"次の行", HelpFontKind::Body, 66, 15},          {"", HelpFontKind::Body, 81, 15},
+    } want[] = {{"大見出し", HelpFontKind::Large, 0, 18},
+                {"太字の行", HelpFontKind::Bold, 18, 15},
+                {"大きな太字", HelpFontKind::LargeBold, 33, 18},
+                {"前半後半は赤", HelpFontKind::Body, 51, 15},
+                {"次の行", HelpFontKind::Body, 66, 15},
+                {"", HelpFontKind::Body, 81, 15},
                 {"abc", HelpFontKind::Body, 96, 15}};
     for (std::size_t i = 0; i < 7; ++i) {
         SCOPED_TRACE(i);
@@ -124,7 +128,8 @@ TEST_F(Layout, PictureProblemsAreReported) {
 
 TEST_F(Layout, LongLinesWrapWithinTheWidthWithoutSplittingCharacters) {
     std::string source;
-    for (int i = 0; i < 40; ++i) source += "あa漢字bc";
+    for (int i = 0; i < 40; ++i)
+        source += "あa漢字bc";
     HelpPage p = lay(source + "\n");
     ASSERT_GT(p.lines.size(), 3u);
     std::string joined;
@@ -139,7 +144,8 @@ TEST_F(Layout, LongLinesWrapWithinTheWidthWithoutSplittingCharacters) {
 TEST_F(Layout, OversizedPagesAreCutVisibly) {
     // More lines than the tallest page: cut, marked, and within the surface.
     std::string tall;
-    for (int i = 0; i < 2500; ++i) tall += "行の中身\n";
+    for (int i = 0; i < 2500; ++i)
+        tall += "行の中身\n";
     HelpPage p = lay(tall);
     EXPECT_TRUE(p.cut);
     EXPECT_EQ(text(p.lines.back()), HelpCutMark);
@@ -152,23 +158,27 @@ TEST_F(Layout, OversizedPagesAreCutVisibly) {
     // A file larger than the text limit (lines of colour switches only, so
     // its height stays small): cut at a whole line and marked too.
     std::string line;
-    for (int i = 0; i < 1000; ++i) line += "((r";
+    for (int i = 0; i < 1000; ++i)
+        line += "((r";
     std::string big;
-    while (big.size() <= HelpTextMaxBytes) big += line + "\n";
+    while (big.size() <= HelpTextMaxBytes)
+        big += line + "\n";
     HelpPage q = layoutHelpPage(fake, big, "big.txt", nullptr);
     EXPECT_TRUE(q.cut);
     EXPECT_EQ(text(q.lines.back()), HelpCutMark);
     EXPECT_EQ(q.lines.size(), HelpTextMaxBytes / 3001 + 1);
     // A single source line of 5000 bytes never makes a display line over the limit.
     HelpPage r = lay(std::string(5000, '.') + "\n");
-    for (const HelpLine& l : r.lines) EXPECT_LE(l.sjis.size(), HelpLineMaxBytes);
+    for (const HelpLine& l : r.lines)
+        EXPECT_LE(l.sjis.size(), HelpLineMaxBytes);
 }
 
 TEST(HelpBitmap, ReadsTheDepthsItWritesAndRefusesBrokenFiles) {
     // 2 x 2, 24 bits, bottom-up: rows of 6 bytes padded to 8.
     std::string b = "BM";
     auto put32 = [&](std::string& s, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+        for (int i = 0; i < 4; ++i)
+            s += static_cast<char>((v >> (8 * i)) & 0xFF);
     };
     auto header = [&](std::uint32_t pixelsAt, int bits, std::uint32_t colours) {
         std::string h = "BM";
@@ -179,7 +189,8 @@ TEST(HelpBitmap, ReadsTheDepthsItWritesAndRefusesBrokenFiles) {
         put32(h, 2);
         put32(h, 2);
         h += std::string("\x01\x00", 2) + static_cast<char>(bits) + '\0';
-        for (int i = 0; i < 4; ++i) put32(h, 0);
+        for (int i = 0; i < 4; ++i)
+            put32(h, 0);
         put32(h, colours);
         put32(h, 0);
         return h;
@@ -222,13 +233,16 @@ TEST(HelpPages, EveryPageIsShiftJisWithItsPicturesAndLaysOutCleanly) {
         std::string sjis = utf8ToShiftJis(utf8.str());
         EXPECT_EQ(shiftJisToUtf8(sjis), utf8.str()) << "not all of it has a Shift-JIS form";
         FakePlatform fake;
-        HelpPage p = layoutHelpPage(fake, sjis, std::string("Wavora部品\\") + t.file, [&](const std::string& name) {
-            return loadBmpFile(utf8FromPath(help / "pictures" / pathFromUtf8(name)));
-        });
-        for (const RecordedBox& b : fake.boxes) ADD_FAILURE() << b.caption << ": " << b.text;
+        HelpPage p =
+            layoutHelpPage(fake, sjis, std::string("Wavora部品\\") + t.file, [&](const std::string& name) {
+                return loadBmpFile(utf8FromPath(help / "pictures" / pathFromUtf8(name)));
+            });
+        for (const RecordedBox& b : fake.boxes)
+            ADD_FAILURE() << b.caption << ": " << b.text;
         EXPECT_FALSE(p.cut);
         EXPECT_GT(p.lines.size(), 20u);
-        for (const HelpPicture& pic : p.pictures) EXPECT_LE(pic.x + pic.width(), HelpPageWidth) << pic.name;
+        for (const HelpPicture& pic : p.pictures)
+            EXPECT_LE(pic.x + pic.width(), HelpPageWidth) << pic.name;
         withPictures += !p.pictures.empty();
     }
     EXPECT_GE(withPictures, 11);

@@ -1,10 +1,10 @@
 // The help window's memory: the last page and each page's scroll position,
-// the window's rectangle, the scroll limits and the topmost toggle.
+// the window's rectangle and the scroll limits.
+#include "ui/HelpViewer.h"
 #include "FakePlatform.h"
 #include "TempFolder.h"
 #include "text/Paths.h"
 #include "text/ShiftJis.h"
-#include "ui/HelpViewer.h"
 
 #include <gtest/gtest.h>
 
@@ -48,7 +48,8 @@ struct Viewer : ::testing::Test {
         auto parts = root.path / pathFromUtf8("Wavora部品");
         std::filesystem::create_directories(parts);
         std::string page;
-        for (int i = 0; i < 100; ++i) page += "説明の行です\r\n"; // 100 lines of 15 pixels
+        for (int i = 0; i < 100; ++i)
+            page += "説明の行です\r\n"; // 100 lines of 15 pixels
         for (const char* f : {"Help画面の説明.txt", "Helpツールバー.txt"})
             std::ofstream(parts / pathFromUtf8(f), std::ios::binary) << utf8ToShiftJis(page);
     }
@@ -106,35 +107,22 @@ TEST_F(Viewer, ScrollingStaysWithinThePage) {
         HelpScroll request;
         int thumb, wheel, want;
     } steps[] = {
-        {HelpScroll::LineUp, 0, 0, 0},          // at the top already
-        {HelpScroll::Other, 0, 120, 0},         // the wheel stops at 0
+        {HelpScroll::LineUp, 0, 0, 0},           // at the top already
+        {HelpScroll::Other, 0, 120, 0},          // the wheel stops at 0
         {HelpScroll::Thumb, last + 29, 0, last}, // within the slack: the end
         {HelpScroll::Thumb, 300, 0, 300},
         {HelpScroll::Thumb, last + 30, 0, 300}, // too far: refused, the old place kept
         {HelpScroll::Thumb, -30, 0, 300},
-        {HelpScroll::Other, 0, -240, 360},      // two notches, 30 pixels each
+        {HelpScroll::Other, 0, -240, 360}, // two notches, 30 pixels each
         {HelpScroll::Other, 0, 0, 360},
     };
     for (const Step& s : steps) {
-        if (s.wheel) v.wheel(s.wheel);
-        else v.scroll(s.request, s.thumb);
+        if (s.wheel)
+            v.wheel(s.wheel);
+        else
+            v.scroll(s.request, s.thumb);
         EXPECT_EQ(v.scrollPos(), s.want);
     }
-}
-
-TEST_F(Viewer, TopmostToggleAndTrackingSizes) {
-    v.open();
-    EXPECT_STREQ(v.topmostCaption(), "最全面表示");
-    v.command(HelpTopmostCommand);
-    EXPECT_TRUE(host.topmost);
-    EXPECT_STREQ(v.topmostCaption(), "最全面表示をやめる");
-    v.command(HelpTopmostCommand);
-    EXPECT_FALSE(host.topmost);
-    v.command(1002);
-    EXPECT_EQ(v.minTrackSize().width, 537);
-    EXPECT_EQ(v.minTrackSize().height, 150);
-    EXPECT_EQ(v.maxTrackSize().width, 557);
-    EXPECT_EQ(v.maxTrackSize().height, 990);
 }
 
 } // namespace

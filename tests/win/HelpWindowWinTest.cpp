@@ -71,7 +71,8 @@ TEST_F(HelpWindow, OpeningAgainShowsTheLastPageAtItsLastPosition) {
     command(1250);
     pump(200ms);
     click(1082); // グラフの使い方
-    for (int i = 0; i < 3; ++i) SendMessageW(help(), WM_VSCROLL, SB_LINEDOWN, 0);
+    for (int i = 0; i < 3; ++i)
+        SendMessageW(help(), WM_VSCROLL, SB_LINEDOWN, 0);
     EXPECT_EQ(GetScrollPos(help(), SB_VERT), 45);
     SendMessageW(help(), WM_CLOSE, 0, 0);
     pump(100ms);

@@ -71,11 +71,14 @@ bool shootClient(HWND w, RECT part, const std::wstring& name) {
     return saveScreen(part, name);
 }
 
-HWND waitDialog(const wchar_t* caption) { return e2e::waitForWindow(L"NORMALDLG", caption, g_pid, 10s); }
+HWND waitDialog(const wchar_t* caption) {
+    return e2e::waitForWindow(L"NORMALDLG", caption, g_pid, 10s);
+}
 
 void pressOk(HWND dialog) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    for (int i = 0; i < 100 && IsWindow(dialog); ++i) Sleep(50);
+    for (int i = 0; i < 100 && IsWindow(dialog); ++i)
+        Sleep(50);
     Sleep(400);
 }
 
@@ -180,7 +183,8 @@ int shootViewer() {
     for (const Page& pg : pages) {
         PostMessageW(help, WM_COMMAND, static_cast<WPARAM>(pg.id), 0);
         Sleep(1200);
-        for (int i = 0; i < pg.scroll; ++i) PostMessageW(help, WM_VSCROLL, SB_LINEDOWN, 0);
+        for (int i = 0; i < pg.scroll; ++i)
+            PostMessageW(help, WM_VSCROLL, SB_LINEDOWN, 0);
         Sleep(500);
         shootWindow(help, pg.shot);
         PostMessageW(help, WM_COMMAND, 1000, 0);
