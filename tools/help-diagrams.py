@@ -4,6 +4,9 @@ program's windows) as small 16-colour BMP files in assets/help/pictures.
 
 The pictures are committed, so building the program never runs this. Run it
 again after changing a diagram:  tools/help-diagrams.py
+The sketches of windows here (the tool window, the pattern window, a marker,
+a selection, layers) are best replaced by screenshots taken with
+tools/help-screenshots.sh once the editor can be driven to show them.
 It needs ImageMagick's `convert` and the IPA Gothic font (tools/setup.sh
 installs both)."""
 import math

@@ -155,7 +155,8 @@ int run() {
     for (const Wave& w : waves) {
         if (!generate(frame, w.command, w.caption, w.command == 1228 ? L"ShotTakasaSinDialog.bmp" : L""))
             continue;
-        shootClient(sound, {200, top, 620, top + 258}, w.shot);
+        // Rows 20..239 of the waveform band hold every amplitude up to 108.
+        shootClient(sound, {200, top + 20, 620, top + 240}, w.shot);
     }
     // Leave without saving: close, "はい", then "いいえ" to saving the sound.
     return e2e::closeEditor(frame, p) ? 0 : 4;
