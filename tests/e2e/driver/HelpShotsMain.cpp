@@ -180,7 +180,8 @@ int shootViewer() {
         const wchar_t* shot;
     } pages[] = {{1001, 0, L"ViewerWavora.bmp"},  {1002, 0, L"ViewerGamen.bmp"},
                  {1090, 0, L"ViewerSinIgai.bmp"}, {1091, 0, L"ViewerNijuu.bmp"},
-                 {1082, 30, L"ViewerGraph.bmp"},  {1005, 0, L"ViewerSample.bmp"}};
+                 {1082, 30, L"ViewerGraph.bmp"},  {1005, 0, L"ViewerSample.bmp"},
+                 {1003, 0, L"ViewerTool.bmp"},    {1085, 0, L"ViewerLayer.bmp"}};
     for (const Page& pg : pages) {
         PostMessageW(help, WM_COMMAND, static_cast<WPARAM>(pg.id), 0);
         Sleep(1200);
