@@ -12,9 +12,8 @@ add_executable(Wavora WIN32 ${WAVORA_ENTRY})
 target_link_libraries(Wavora PRIVATE wavora_win32)
 target_link_options(Wavora PRIVATE -municode ${WAVORA_STATIC})
 
-add_executable(Pictra WIN32 ${PICTRA_SOURCES})
-target_include_directories(Pictra PRIVATE ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(Pictra PRIVATE ${WAVORA_WIN_LIBS})
+add_executable(Pictra WIN32 ${PICTRA_WIN32_SOURCES})
+target_link_libraries(Pictra PRIVATE pictra_core ${WAVORA_WIN_LIBS})
 target_link_options(Pictra PRIVATE -municode ${WAVORA_STATIC})
 
 # The install folder as a user gets it: Wavora.exe beside its parts folder.
@@ -26,6 +25,8 @@ add_custom_target(stage ALL
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Pictra> "${WAVORA_PARTS}/Pictra.exe"
   COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR}/assets/parts -DDST=${WAVORA_PARTS}
           -P ${CMAKE_SOURCE_DIR}/cmake/CopyParts.cmake
+  COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR}/assets/help -DDST=${WAVORA_PARTS}
+          -P ${CMAKE_SOURCE_DIR}/cmake/StageHelp.cmake
   DEPENDS Wavora Pictra
   COMMENT "Staging the install folder")
 
@@ -45,7 +46,8 @@ file(GLOB WAVORA_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp
 if(WAVORA_WIN_TESTS)
   add_executable(win_tests ${WAVORA_WIN_TESTS})
   target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win ${CMAKE_SOURCE_DIR}/tests/unit)
-  target_link_libraries(win_tests PRIVATE wavora_win32 gtest gtest_main)
+  # The driver's helpers too: some tests make their input with Linux tools.
+  target_link_libraries(win_tests PRIVATE wavora_win32 e2e_driver gtest gtest_main)
   target_link_options(win_tests PRIVATE ${WAVORA_STATIC})
   add_dependencies(win_tests stage)
   gtest_discover_tests(win_tests DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST
@@ -60,6 +62,10 @@ target_include_directories(e2e_driver PUBLIC ${CMAKE_SOURCE_DIR}/tests/e2e/suppo
 add_executable(wavora_smoke ${CMAKE_SOURCE_DIR}/tests/e2e/driver/SmokeMain.cpp)
 target_link_libraries(wavora_smoke PRIVATE e2e_driver)
 target_link_options(wavora_smoke PRIVATE -municode ${WAVORA_STATIC})
+# Takes the help pages' screenshots from the real editor (tools/help-screenshots.sh).
+add_executable(help_shots ${CMAKE_SOURCE_DIR}/tests/e2e/driver/HelpShotsMain.cpp)
+target_link_libraries(help_shots PRIVATE e2e_driver gdi32)
+target_link_options(help_shots PRIVATE -municode ${WAVORA_STATIC})
 
 file(GLOB WAVORA_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(WAVORA_E2E_TESTS)

@@ -12,6 +12,7 @@
 #include "ui/FaceMessages.h"
 #include "undo/UndoStore.h"
 #include "view/SoundView.h"
+#include "wavfile/WavCommands.h"
 
 #include <algorithm>
 #include <iterator>
@@ -30,9 +31,9 @@ struct CommandEntry {
 // Every identifier of the menu bar (and 1265, which only the tool window sends).
 const CommandEntry kCommands[] = {
     {1001, newSoundCommand},
-    {1003, nullptr},
+    {1003, openWavCommand},
     {1207, nullptr},
-    {1002, nullptr},
+    {1002, saveWavCommand},
     {1212, undoCommand},
     {1222, redoCommand},
     {1220, resetVolumeGraphCommand},
@@ -85,7 +86,7 @@ const CommandEntry kCommands[] = {
     {1235, distortionCommand},
     {1249, scaleCommand},
     {1210, informationCommand},
-    {1250, nullptr},
+    {1250, helpCommand},
     {1267, latestVersionCommand},
     {1265, nullptr},
 };
@@ -162,5 +163,7 @@ void resetPitchGraphCommand(EditorState& s) {
 }
 
 void latestVersionCommand(EditorState& s) { s.platform.openWebPage(ProductPageUrl); }
+
+void helpCommand(EditorState& s) { s.platform.openHelp(); }
 
 } // namespace wavora

@@ -1,15 +1,20 @@
 #include "app/PlatformWin32.h"
 
+#include "converter/HelperClient.h"
 #include "core/EditorState.h"
 #include "core/Win32App.h"
 #include "core/WinText.h"
 #include "text/NumberText.h"
 #include "ui/GeneralDialogWin32.h"
+#include "ui/HelpWindowWin32.h"
 #include "ui/WaitDialogWin32.h"
 #include "view/SoundWindowWin32.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
+
+#include <map>
+#include <utility>
 
 namespace wavora {
 
@@ -55,6 +60,27 @@ void reportSurfaceFailure(const std::string& text) {
 }
 
 } // namespace
+
+// The fonts of TextFont, one per height and weight, and a screen-compatible
+// context to measure text in.
+struct Win32Platform::Fonts {
+    HDC measure = CreateCompatibleDC(nullptr);
+    std::map<std::pair<int, int>, HFONT> made;
+    ~Fonts() {
+        for (auto& f : made) DeleteObject(f.second);
+        if (measure) DeleteDC(measure);
+    }
+    HFONT get(const TextFont& font) {
+        HFONT& f = made[{font.height, font.weight}];
+        if (!f)
+            f = CreateFontW(-font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 3, 2,
+                            DEFAULT_QUALITY, 0, L"ＭＳ Ｐゴシック");
+        return f;
+    }
+};
+
+Win32Platform::Win32Platform() : fonts_(std::make_unique<Fonts>()) {}
+Win32Platform::~Win32Platform() = default;
 
 MsgAnswer Win32Platform::messageBox(const MessageBoxSpec& spec) {
     HWND owner = spec.ownedByFrame ? app().frame : nullptr;
@@ -202,6 +228,33 @@ void Win32Platform::drawText(Surface& surface, int x, int y, const std::string& 
     GdiFlush(); // the portable code reads and writes the pixels right after
 }
 
+Size Win32Platform::textExtent(const TextFont& font, const std::string& text) {
+    HDC dc = fonts_->measure;
+    HGDIOBJ old = SelectObject(dc, fonts_->get(font));
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SIZE size{0, tm.tmHeight};
+    std::wstring w = widen(text);
+    if (!w.empty()) GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+    SelectObject(dc, old);
+    return {size.cx, size.cy};
+}
+
+void Win32Platform::drawTextInFont(Surface& surface, int x, int y, const std::string& text, Pixel colour,
+                                   const TextFont& font) {
+    HDC dc = static_cast<HDC>(surface.native());
+    if (!dc) return;
+    HGDIOBJ oldFont = SelectObject(dc, fonts_->get(font));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
+    std::wstring w = widen(text);
+    TextOutW(dc, x, y, w.c_str(), static_cast<int>(w.size()));
+    SelectObject(dc, oldFont);
+    GdiFlush(); // the portable code draws the pictures over these pixels next
+}
+
+void Win32Platform::openHelp() { openHelpWindow(); }
+
 void Win32Platform::openWebPage(const std::string& url) {
     ShellExecuteW(app().frame, L"open", widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
@@ -209,5 +262,38 @@ void Win32Platform::openWebPage(const std::string& url) {
 void Win32Platform::stopWaveOut() {
     if (app().waveOut) waveOutReset(app().waveOut);
 }
+
+bool Win32Platform::sendToHelper(std::uintptr_t number, const std::string& block) {
+    HWND helper = app().helper;
+    if (!helper || !IsWindow(helper)) return false;
+    // A dialog stays open as long as the user likes; only a helper that has
+    // stopped answering ends the wait early. The dialog is the user's next
+    // window, so the helper may bring it to the front.
+    UINT timeout = 10000;
+    if (number == ShowDialog) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(helper, &pid);
+        AllowSetForegroundWindow(pid);
+        timeout = 0x7FFFFFFF;
+    }
+    COPYDATASTRUCT record{};
+    record.dwData = number;
+    record.cbData = static_cast<DWORD>(block.size());
+    record.lpData = const_cast<char*>(block.data());
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(helper, WM_COPYDATA, reinterpret_cast<WPARAM>(app().frame),
+                               reinterpret_cast<LPARAM>(&record), SMTO_ABORTIFHUNG, timeout, &ignored) != 0;
+}
+
+bool Win32Platform::sendImageToHelper(const std::string& imagePath) {
+    HWND helper = app().helper;
+    if (!helper || !IsWindow(helper)) return false;
+    std::wstring path = widen(imagePath);
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(helper, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG, 60000,
+                               &ignored) != 0;
+}
+
+WindowId Win32Platform::frameWindow() { return reinterpret_cast<WindowId>(app().frame); }
 
 } // namespace wavora

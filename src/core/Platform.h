@@ -33,6 +33,13 @@ struct Size {
 
 enum class ScrollBar { Horizontal, Vertical };
 
+// A font of the program's own pages: always "ＭＳ Ｐゴシック" in the Shift-JIS
+// character set, chosen by its character height in pixels and its weight.
+struct TextFont {
+    int height = 12;
+    int weight = 400;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -77,12 +84,29 @@ public:
     // returns null.
     virtual std::unique_ptr<Surface> createSurface(int width, int height) = 0;
     virtual void drawText(Surface& surface, int x, int y, const std::string& text, Pixel colour) = 0;
+    // Text in a font of its own: how wide the text is and how tall the font's
+    // characters are, and the text drawn with its top left at (x, y).
+    virtual Size textExtent(const TextFont& font, const std::string& text) = 0;
+    virtual void drawTextInFont(Surface& surface, int x, int y, const std::string& text, Pixel colour,
+                                const TextFont& font) = 0;
+
+    // --- The help window: show it with the page that was open last, or the index.
+    virtual void openHelp() = 0;
 
     // --- Shell
     virtual void openWebPage(const std::string& url) = 0;
 
     // --- Audio output: stop whatever the output device is playing.
     virtual void stopWaveOut() = 0;
+
+    // --- The converter program. Each send waits until the helper has handled
+    // it (a dialog request until the dialog is closed, its reply delivered to
+    // the frame meanwhile); false when there is no helper to send to.
+    // A copy-data record: `number` is its dwData, wParam the frame window.
+    virtual bool sendToHelper(std::uintptr_t number, const std::string& block) = 0;
+    // The set-text message that asks the helper to convert an image (UTF-8 path).
+    virtual bool sendImageToHelper(const std::string& imagePath) = 0;
+    virtual WindowId frameWindow() = 0;
 };
 
 } // namespace wavora

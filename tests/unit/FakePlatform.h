@@ -37,11 +37,17 @@ struct FakeWindow {
     } hbar, vbar;
 };
 
+struct HelperRecord {
+    std::uintptr_t number;
+    std::string block;
+};
+
 struct DrawnText {
     const Surface* surface;
     int x, y;
     std::string text;
     Pixel colour;
+    TextFont font{};
 };
 
 class FakePlatform : public Platform {
@@ -63,6 +69,7 @@ public:
     Size mdiClient{1200, 700};
     std::uint32_t ticks = 12345;
     int waveOutStops = 0;
+    int helpOpens = 0;
     bool failSurfaces = false;
     // The wait dialog as the user would see it.
     bool waitOpen = false;
@@ -74,6 +81,14 @@ public:
     std::function<void(WindowId)> onDestroy;
     // Runs while a new window is being made, as the activation messages do.
     std::function<void(WindowId)> onCreate;
+    // The converter program: every record and image sent to it, in order. A
+    // test that plays the helper answers through onHelperRecord; with
+    // helperPresent false every send fails as with no helper at all.
+    std::vector<HelperRecord> helperRecords;
+    std::vector<std::string> helperImages;
+    bool helperPresent = true;
+    std::function<void(std::uintptr_t, const std::string&)> onHelperRecord;
+    WindowId frame = 0x10010;
 
     MsgAnswer messageBox(const MessageBoxSpec& spec) override {
         boxes.push_back({spec.caption, spec.text, spec.buttons});
@@ -151,8 +166,37 @@ public:
     void drawText(Surface& surface, int x, int y, const std::string& text, Pixel colour) override {
         texts.push_back({&surface, x, y, text, colour});
     }
+    // A fixed-pitch stand-in for the real fonts: a byte below 0x80 is half the
+    // font's height wide, every other character (two or three UTF-8 bytes) as
+    // wide as the font is high.
+    Size textExtent(const TextFont& font, const std::string& text) override {
+        int width = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            unsigned char c = static_cast<unsigned char>(text[i]);
+            if (c < 0x80) width += font.height / 2;
+            else if ((c & 0xC0) != 0x80) width += font.height;
+        }
+        return {width, font.height};
+    }
+    void drawTextInFont(Surface& surface, int x, int y, const std::string& text, Pixel colour,
+                        const TextFont& font) override {
+        texts.push_back({&surface, x, y, text, colour, font});
+    }
+    void openHelp() override { ++helpOpens; }
     void openWebPage(const std::string& url) override { webPages.push_back(url); }
     void stopWaveOut() override { ++waveOutStops; }
+    bool sendToHelper(std::uintptr_t number, const std::string& block) override {
+        if (!helperPresent) return false;
+        helperRecords.push_back({number, block});
+        if (onHelperRecord) onHelperRecord(number, block);
+        return true;
+    }
+    bool sendImageToHelper(const std::string& imagePath) override {
+        if (!helperPresent) return false;
+        helperImages.push_back(imagePath);
+        return true;
+    }
+    WindowId frameWindow() override { return frame; }
 
     // Helpers for tests
     const RecordedBox& lastBox() const { return boxes.back(); }
