@@ -32,7 +32,7 @@ public:
     std::unique_ptr<Surface> createSurface(int width, int height) override;
     void drawText(Surface& surface, int x, int y, const std::string& text, Pixel colour) override;
     void openWebPage(const std::string& url) override;
-    void stopWaveOut() override;
+    int waveDevice(WaveCall call, const WaveFormat& format, WaveBuffer& buffer) override;
 };
 
 } // namespace wavora
