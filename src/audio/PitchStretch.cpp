@@ -72,7 +72,10 @@ struct Pass {
     std::int64_t shift = 0; // the output's length change so far
     std::int64_t length = 0;
 
+    // A 16-bit run ending on the last byte of an odd length reaches one byte
+    // past the data: there is no tail to copy after it then.
     void copy(std::int64_t from, std::int64_t n) {
+        if (n <= 0) return;
         for (int b = 0; b < 3; ++b) std::memcpy(out[b] + from + shift, in[b] + from, static_cast<std::size_t>(n));
     }
 };
@@ -109,11 +112,21 @@ bool stretchRun(EditorState& s, Pass& p, const PitchRun& run, bool wide) {
     const std::int64_t current = p.length + p.shift;
     const std::int64_t delta = dstLen - srcLen;
     if (current + delta < 0 || current + delta > Capacity) return false;
+    const std::int64_t src = start - p.shift;
+    if (dstLen == 0) {
+        // A single 16-bit block at a ratio near 10 comes out empty: nothing is
+        // written and the gap closed just before the run's last sample takes
+        // the sample before the run with it, while that last one stays.
+        if (start < step) return false;
+        p.copy(p.read, src - p.read);
+        p.read = src + srcLen - step;
+        p.shift += delta;
+        return true;
+    }
     // The gap primitive takes no growth to DATALENMAX; a run that needs it is
     // refused only after its reads have been checked.
     const bool fits = start + dstLen <= Capacity && !(delta > 0 && current + delta >= Capacity) &&
                       dstLen >= step && srcLen >= step;
-    const std::int64_t src = start - p.shift;
     std::int64_t lastRead = std::max<std::int64_t>(p.length - step, 0);
     if (wide) lastRead -= lastRead & 1;
     if (fits) p.copy(p.read, src - p.read);
