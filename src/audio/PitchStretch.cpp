@@ -64,6 +64,35 @@ bool resampleRun(EditorState& s, std::int64_t start, const std::uint8_t* samples
     return true;
 }
 
+// How far past its first byte a run of `srcLen` bytes can read: the
+// position is added up in single precision, and each addition can put it
+// ahead by 2^-24 of itself, which over any run that fits the buffers stays
+// below 3%; twice that (and two samples) is kept in hand.
+std::int64_t readReach(std::int64_t srcLen, int step) { return srcLen + srcLen / 16 + 2 * step; }
+
+// The same resampling where no read can reach the end of the data or the
+// read limit: nothing to check, nothing to clamp. `samples` and `volume`
+// point at the run's first byte.
+template <bool Wide>
+void resampleInside(const std::uint8_t* samples, const std::uint8_t* volume, std::int32_t dstLen, float ratio,
+                    std::uint8_t* outSamples, std::uint8_t* outVolume) {
+    constexpr int step = Wide ? 2 : 1;
+    float t = 0.0f;
+    for (std::int32_t o = 0; o < dstLen; o += step) {
+        const auto whole = static_cast<std::int32_t>(t);
+        const std::int32_t i0 = Wide ? 2 * whole : whole;
+        const float f = t - static_cast<float>(whole);
+        if constexpr (Wide) {
+            putWord(outSamples + o, lerp(wordAt(samples + i0), wordAt(samples + i0 + 2), f));
+            putWord(outVolume + o, lerp(wordAt(volume + i0), wordAt(volume + i0 + 2), f));
+        } else {
+            outSamples[o] = static_cast<std::uint8_t>(lerp(samples[i0], samples[i0 + 1], f));
+            outVolume[o] = static_cast<std::uint8_t>(lerp(volume[i0], volume[i0 + 1], f));
+        }
+        t += ratio;
+    }
+}
+
 // The unstretched data, the three output buffers, and how far both have got.
 struct Pass {
     const std::uint8_t* in[3];
@@ -87,8 +116,8 @@ void movePitch(Pass& p, std::int64_t src, std::int64_t srcLen, std::int64_t dstL
     const std::uint8_t* in = p.in[2] + src;
     const std::int64_t head = std::min(srcLen, dstLen) - step;
     std::memcpy(out, in, static_cast<std::size_t>(head));
-    std::memset(out + head, 128, static_cast<std::size_t>(std::max<std::int64_t>(dstLen - srcLen, 0)));
-    std::memcpy(out + dstLen - step, in + srcLen - step, static_cast<std::size_t>(step));
+    if (dstLen > srcLen) std::memset(out + head, 128, static_cast<std::size_t>(dstLen - srcLen));
+    for (int i = 0; i < step; ++i) out[dstLen - step + i] = in[srcLen - step + i];
 }
 
 // One run, with the same checks in the same order as WaveStretch2 and the
@@ -133,6 +162,16 @@ bool stretchRun(EditorState& s, Pass& p, const PitchRun& run, bool wide) {
     std::uint8_t* outSamples = fits ? p.out[0] + start : nullptr;
     std::uint8_t* outVolume = fits ? p.out[1] + start : nullptr;
     const auto n = static_cast<std::int32_t>(dstLen);
+    const std::int64_t reach = readReach(srcLen, step);
+    if (fits && src + reach <= lastRead && start + reach <= Capacity) {
+        // The usual case, away from both ends: the same bytes without the checks.
+        wide ? resampleInside<true>(p.in[0] + src, p.in[1] + src, n, run.ratio, outSamples, outVolume)
+             : resampleInside<false>(p.in[0] + src, p.in[1] + src, n, run.ratio, outSamples, outVolume);
+        movePitch(p, src, srcLen, dstLen, step);
+        p.read = src + srcLen;
+        p.shift += delta;
+        return true;
+    }
     const bool read = wide ? resampleRun<true>(s, start, p.in[0], p.in[1], src, lastRead, n, run.ratio, outSamples,
                                                outVolume)
                            : resampleRun<false>(s, start, p.in[0], p.in[1], src, lastRead, n, run.ratio, outSamples,
@@ -155,38 +194,21 @@ std::int32_t buildPitchRatios(const SoundDoc& d, std::vector<float>& ratios) {
     return count;
 }
 
-std::vector<PitchRun> pitchRuns(const float* ratios, std::int32_t count) {
-    std::vector<PitchRun> runs;
-    std::int32_t first = 0;
-    for (std::int32_t k = 0; k < count; ++k) {
-        const float r = ratios[k];
-        const bool ends = k + 1 == count || r != ratios[k + 1];
-        if (r == 1.0f || !ends) {
-            if (r == 1.0f) first = k + 1;
-            continue;
-        }
-        runs.push_back({first, k, r});
-        first = k + 1;
-    }
-    return runs;
-}
-
-bool stretchPitchRuns(EditorState& s, const std::vector<PitchRun>& runs,
+bool stretchPitchRuns(EditorState& s, const float* ratios, std::int32_t count,
                       const std::function<void(std::uint32_t)>& progress) {
     SoundDoc& d = s.active();
-    if (runs.empty() || !d.hasBuffers()) return true;
+    if (!d.hasBuffers() || std::all_of(ratios, ratios + std::max(count, 0), [](float r) { return r == 1.0f; }))
+        return true;
     const bool wide = d.BitsParSample == 16;
     Pass p{{d.Samples.data(), d.VolumeGraph.data(), d.PitchGraph.data()},
            {s.WorkBuffer1.data(), s.WorkBuffer2.data(), s.WorkBuffer3.data()}};
     p.length = std::clamp(d.DataLen, 0, DATALENMAX);
     bool whole = true;
-    for (const PitchRun& run : runs) {
-        if (!stretchRun(s, p, run, wide)) {
-            whole = false;
-            break;
-        }
-        if (progress) progress(static_cast<std::uint32_t>(run.last - run.first + 1));
-    }
+    forEachPitchRun(ratios, count, [&](const PitchRun& run) {
+        whole = stretchRun(s, p, run, wide);
+        if (whole && progress) progress(static_cast<std::uint32_t>(run.last - run.first + 1));
+        return whole;
+    });
     p.copy(p.read, p.length - p.read);
     d.DataLen = static_cast<std::int32_t>(p.length + p.shift);
     // The finished sound is in the work buffers: they change places with the

@@ -23,16 +23,27 @@ struct PitchRun {
     std::int32_t last = 0;
     float ratio = 1.0f;
 };
-// The runs of `count` ratios that Play stretches, in order: each maximal
-// stretch of equal ratios other than 1.
-std::vector<PitchRun> pitchRuns(const float* ratios, std::int32_t count);
+// Calls `each` for the runs of `count` ratios that Play stretches, in order:
+// every maximal stretch of equal ratios other than 1. Stops early when
+// `each` returns false.
+template <typename Each>
+void forEachPitchRun(const float* ratios, std::int32_t count, Each&& each) {
+    std::int32_t first = 0;
+    for (std::int32_t k = 0; k < count; ++k) {
+        const float r = ratios[k];
+        if (k + 1 < count && r == ratios[k + 1]) continue;
+        if (r != 1.0f && !each(PitchRun{first, k, r})) return;
+        first = k + 1;
+    }
+}
 
 // Stretches every run of the active sound in one pass over its data, with the
 // same bytes as stretching them one after the other with WaveStretch2. After
-// each run `progress` gets the run's number of blocks. False when a run
-// would not fit (or reads past the buffer, which shows its message): the
-// runs before it stay stretched and the rest of the sound is as it was.
-bool stretchPitchRuns(EditorState& s, const std::vector<PitchRun>& runs,
+// each run `progress` (when given) gets the run's number of blocks. False
+// when a run would not fit (or reads past the buffer, which shows its
+// message): the runs before it stay stretched and the rest of the sound is as
+// it was.
+bool stretchPitchRuns(EditorState& s, const float* ratios, std::int32_t count,
                       const std::function<void(std::uint32_t)>& progress);
 
 } // namespace wavora

@@ -66,7 +66,7 @@ bool renderAndPlay(EditorState& s, std::uint32_t& changedBlocks) {
                                                              [](float r) { return r != 1.0f; }));
     StretchProgress progress(s, changedBlocks);
     const bool whole =
-        stretchPitchRuns(s, pitchRuns(ratios.data(), count), [&](std::uint32_t n) { progress.add(n); });
+        stretchPitchRuns(s, ratios.data(), count, [&](std::uint32_t n) { progress.add(n); });
     if (!whole) return false;
     progress.flush();
     ApplyVolumeGraph(s, 0, d.DataLen);

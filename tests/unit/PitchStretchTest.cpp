@@ -38,7 +38,7 @@ void load(Side& side, const Sound& in) {
 bool fast(Side& side) {
     std::vector<float>& ratios = side.s.render.PitchRatios;
     const std::int32_t n = buildPitchRatios(side.s.active(), ratios);
-    return stretchPitchRuns(side.s, pitchRuns(ratios.data(), n),
+    return stretchPitchRuns(side.s, ratios.data(), n,
                             [&](std::uint32_t blocks) { side.progress.push_back(blocks); });
 }
 
