@@ -100,6 +100,7 @@ struct Pass {
     std::int64_t read = 0;  // bytes of the unstretched data taken so far
     std::int64_t shift = 0; // the output's length change so far
     std::int64_t length = 0;
+    std::int64_t lastRead = 0; // the last sample of the data, which stands for any read past it
 
     // A 16-bit run ending on the last byte of an odd length reaches one byte
     // past the data: there is no tail to copy after it then.
@@ -115,7 +116,10 @@ void movePitch(Pass& p, std::int64_t src, std::int64_t srcLen, std::int64_t dstL
     std::uint8_t* out = p.out[2] + src + p.shift;
     const std::uint8_t* in = p.in[2] + src;
     const std::int64_t head = std::min(srcLen, dstLen) - step;
-    std::memcpy(out, in, static_cast<std::size_t>(head));
+    if (head <= 16) // most runs are a block or two: no call for a few bytes
+        for (std::int64_t i = 0; i < head; ++i) out[i] = in[i];
+    else
+        std::memcpy(out, in, static_cast<std::size_t>(head));
     if (dstLen > srcLen) std::memset(out + head, 128, static_cast<std::size_t>(dstLen - srcLen));
     for (int i = 0; i < step; ++i) out[dstLen - step + i] = in[srcLen - step + i];
 }
@@ -131,9 +135,10 @@ bool stretchRun(EditorState& s, Pass& p, const PitchRun& run, bool wide) {
         end += end & 1;
     }
     const std::int64_t srcLen0 = end - start + 1;
-    const float wanted = std::floor(static_cast<float>(srcLen0) / run.ratio);
-    if (!(wanted < static_cast<float>(4 * Capacity))) return false;
-    std::int64_t srcLen = srcLen0, dstLen = static_cast<std::int64_t>(wanted);
+    // The quotient is positive, so truncating it is taking its floor.
+    const float quotient = static_cast<float>(srcLen0) / run.ratio;
+    if (!(quotient < static_cast<float>(4 * Capacity))) return false;
+    std::int64_t srcLen = srcLen0, dstLen = static_cast<std::int64_t>(quotient);
     if (wide) {
         srcLen += srcLen & 1;
         dstLen += dstLen & 1;
@@ -156,8 +161,7 @@ bool stretchRun(EditorState& s, Pass& p, const PitchRun& run, bool wide) {
     // refused only after its reads have been checked.
     const bool fits = start + dstLen <= Capacity && !(delta > 0 && current + delta >= Capacity) &&
                       dstLen >= step && srcLen >= step;
-    std::int64_t lastRead = std::max<std::int64_t>(p.length - step, 0);
-    if (wide) lastRead -= lastRead & 1;
+    const std::int64_t lastRead = p.lastRead;
     if (fits) p.copy(p.read, src - p.read);
     std::uint8_t* outSamples = fits ? p.out[0] + start : nullptr;
     std::uint8_t* outVolume = fits ? p.out[1] + start : nullptr;
@@ -203,6 +207,8 @@ bool stretchPitchRuns(EditorState& s, const float* ratios, std::int32_t count,
     Pass p{{d.Samples.data(), d.VolumeGraph.data(), d.PitchGraph.data()},
            {s.WorkBuffer1.data(), s.WorkBuffer2.data(), s.WorkBuffer3.data()}};
     p.length = std::clamp(d.DataLen, 0, DATALENMAX);
+    p.lastRead = std::max<std::int64_t>(p.length - (wide ? 2 : 1), 0);
+    if (wide) p.lastRead -= p.lastRead & 1;
     bool whole = true;
     forEachPitchRun(ratios, count, [&](const PitchRun& run) {
         whole = stretchRun(s, p, run, wide);
