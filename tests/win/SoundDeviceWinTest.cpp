@@ -144,6 +144,14 @@ TEST_F(SoundDevice, LoopPlayWritesTheBufferAgainUntilStop) {
     EXPECT_EQ(state().play.PlayingFlag, 0);
     EXPECT_EQ(state().play.LoopPlay, 0);
     EXPECT_GE(passes(played(), once), 3);
+    // The fix commands swap their captions in the real menu.
+    command(1259);
+    wchar_t caption[64] = {};
+    GetMenuStringW(wavora::app().popups[5], 4, caption, 64, MF_BYPOSITION);
+    EXPECT_EQ(utf8(caption), "高さグラフ固定 解除する(&H)");
+    command(1259);
+    GetMenuStringW(wavora::app().popups[5], 4, caption, 64, MF_BYPOSITION);
+    EXPECT_EQ(utf8(caption), "高さグラフ固定する(&H)");
     const auto size = fs::file_size(playedFile(), ec);
     pump(500ms);
     EXPECT_EQ(fs::file_size(playedFile(), ec), size); // Stop silenced it
