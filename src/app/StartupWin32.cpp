@@ -5,6 +5,7 @@
 #include "app/PlatformWin32.h"
 #include "audio/Playback.h"
 #include "core/EditorState.h"
+#include "ui/HelpWindowWin32.h"
 
 #include <commctrl.h>
 
@@ -69,14 +70,6 @@ void CALLBACK multimediaTick(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
     const TimerTick t = onTimerTick(a.state->play);
     if (t.moveCursor) PostMessageW(a.frame, WM_PLAYCURSORMOVED, 0, 0);
     if (t.recordSecond) PostMessageW(a.frame, WM_RECORDSECOND, 0, 0);
-}
-
-LRESULT CALLBACK helpWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    if (m == WM_CLOSE) {
-        ShowWindow(w, SW_HIDE); // the help window is hidden, not destroyed, when closed
-        return 0;
-    }
-    return DefWindowProcW(w, m, wp, lp);
 }
 
 } // namespace

@@ -43,6 +43,7 @@ struct DrawnText {
     int x, y;
     std::string text;
     Pixel colour;
+    TextFont font{};
 };
 
 // What the fake wave devices would post to the frame.
@@ -82,6 +83,7 @@ public:
     std::vector<WaveBuffer> writtenHeaders;
     std::deque<PostedWaveMessage> posted;
     WaveBuffer* recordingInto = nullptr; // the buffer the input device fills once started
+    int helpOpens = 0;
     bool failSurfaces = false;
     // The wait dialog as the user would see it.
     bool waitOpen = false;
@@ -168,6 +170,23 @@ public:
     void drawText(Surface& surface, int x, int y, const std::string& text, Pixel colour) override {
         texts.push_back({&surface, x, y, text, colour});
     }
+    // A fixed-pitch stand-in for the real fonts: a byte below 0x80 is half the
+    // font's height wide, every other character (two or three UTF-8 bytes) as
+    // wide as the font is high.
+    Size textExtent(const TextFont& font, const std::string& text) override {
+        int width = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            unsigned char c = static_cast<unsigned char>(text[i]);
+            if (c < 0x80) width += font.height / 2;
+            else if ((c & 0xC0) != 0x80) width += font.height;
+        }
+        return {width, font.height};
+    }
+    void drawTextInFont(Surface& surface, int x, int y, const std::string& text, Pixel colour,
+                        const TextFont& font) override {
+        texts.push_back({&surface, x, y, text, colour, font});
+    }
+    void openHelp() override { ++helpOpens; }
     void openWebPage(const std::string& url) override { webPages.push_back(url); }
     int waveDevice(WaveCall call, const WaveFormat& format, WaveBuffer& buffer) override {
         waveCalls.push_back(call);
