@@ -195,6 +195,7 @@ TEST_F(NoSoundDevice, PlayShowsTheOpenErrorAndTheProgramGoesOn) {
     seen = boxes->seen();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].caption, "waveInOpen");
+    EXPECT_EQ(seen[1].text, seen[0].text);
     EXPECT_EQ(state().BusyFlag, 0);
     command(1221); // and the next command runs
     EXPECT_EQ(d.UnDoFlag.substr(d.UnDoFlag.size() - 2), "12");
