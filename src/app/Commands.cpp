@@ -10,6 +10,7 @@
 #include "ui/FaceMessages.h"
 #include "undo/UndoStore.h"
 #include "view/SoundView.h"
+#include "wavfile/WavCommands.h"
 
 #include <algorithm>
 #include <iterator>
@@ -28,9 +29,9 @@ struct CommandEntry {
 // Every identifier of the menu bar (and 1265, which only the tool window sends).
 const CommandEntry kCommands[] = {
     {1001, newSoundCommand},
-    {1003, nullptr},
+    {1003, openWavCommand},
     {1207, nullptr},
-    {1002, nullptr},
+    {1002, saveWavCommand},
     {1212, undoCommand},
     {1222, redoCommand},
     {1220, resetVolumeGraphCommand},

@@ -43,6 +43,9 @@ public:
     void openHelp() override;
     void openWebPage(const std::string& url) override;
     int waveDevice(WaveCall call, const WaveFormat& format, WaveBuffer& buffer) override;
+    bool sendToHelper(std::uintptr_t number, const std::string& block) override;
+    bool sendImageToHelper(const std::string& imagePath) override;
+    WindowId frameWindow() override;
 
 private:
     struct Fonts;

@@ -101,6 +101,15 @@ public:
     // is read by the two opens, `buffer` by every call but open, reset, stop,
     // start and close. Returns the device's result code, 0 when it succeeded.
     virtual int waveDevice(WaveCall call, const WaveFormat& format, WaveBuffer& buffer) = 0;
+
+    // --- The converter program. Each send waits until the helper has handled
+    // it (a dialog request until the dialog is closed, its reply delivered to
+    // the frame meanwhile); false when there is no helper to send to.
+    // A copy-data record: `number` is its dwData, wParam the frame window.
+    virtual bool sendToHelper(std::uintptr_t number, const std::string& block) = 0;
+    // The set-text message that asks the helper to convert an image (UTF-8 path).
+    virtual bool sendImageToHelper(const std::string& imagePath) = 0;
+    virtual WindowId frameWindow() = 0;
 };
 
 } // namespace wavora

@@ -38,6 +38,11 @@ struct FakeWindow {
     } hbar, vbar;
 };
 
+struct HelperRecord {
+    std::uintptr_t number;
+    std::string block;
+};
+
 struct DrawnText {
     const Surface* surface;
     int x, y;
@@ -94,6 +99,14 @@ public:
     std::function<void(WindowId)> onDestroy;
     // Runs while a new window is being made, as the activation messages do.
     std::function<void(WindowId)> onCreate;
+    // The converter program: every record and image sent to it, in order. A
+    // test that plays the helper answers through onHelperRecord; with
+    // helperPresent false every send fails as with no helper at all.
+    std::vector<HelperRecord> helperRecords;
+    std::vector<std::string> helperImages;
+    bool helperPresent = true;
+    std::function<void(std::uintptr_t, const std::string&)> onHelperRecord;
+    WindowId frame = 0x10010;
 
     MsgAnswer messageBox(const MessageBoxSpec& spec) override {
         boxes.push_back({spec.caption, spec.text, spec.buttons});
@@ -229,6 +242,18 @@ public:
     int callCount(WaveCall call) const {
         return static_cast<int>(std::count(waveCalls.begin(), waveCalls.end(), call));
     }
+    bool sendToHelper(std::uintptr_t number, const std::string& block) override {
+        if (!helperPresent) return false;
+        helperRecords.push_back({number, block});
+        if (onHelperRecord) onHelperRecord(number, block);
+        return true;
+    }
+    bool sendImageToHelper(const std::string& imagePath) override {
+        if (!helperPresent) return false;
+        helperImages.push_back(imagePath);
+        return true;
+    }
+    WindowId frameWindow() override { return frame; }
 
     // Helpers for tests
     const RecordedBox& lastBox() const { return boxes.back(); }
