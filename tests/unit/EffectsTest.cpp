@@ -2,6 +2,7 @@
 // single-precision rounding a double would get wrong, and the commands with
 // their dialogs, live previews, refusals and the chorus redo.
 #include "EditTestSupport.h"
+#include "app/Commands.h"
 #include "edit/EffectCommands.h"
 #include "edit/EffectCores.h"
 
@@ -171,13 +172,25 @@ TEST_F(Effects, ChorusRedoStartsFromTheKeptSound) {
     EXPECT_EQ(commands.size(), 1u);
     EXPECT_EQ(s->BusyFlag, 0);
 
-    // Play may change the sound as the loop starts (it applies the graphs);
-    // Cancel comes back to the sound as the dialog found it.
-    s->runCommand = [](EditorState& st, int) { st.active().Samples[0] = 77; };
-    fake.dialogs.push_back(DialogUser().type(1, "2000").cancel().script());
+    // The real loop play runs while the frequency is chosen; Cancel stops it
+    // and comes back to the sound as the dialog found it.
+    s->runCommand = [](EditorState& st, int id) { dispatchCommand(st, id); };
+    const Bytes playing = head(d);
+    int loopWhileOpen = 0, playingWhileOpen = 0;
+    fake.dialogs.push_back(DialogUser()
+                               .type(1, "2000")
+                               .then([&](EditorState& st) {
+                                   loopWhileOpen = st.play.LoopPlay;
+                                   playingWhileOpen = st.play.PlayingFlag;
+                               })
+                               .cancel()
+                               .script());
     redoChorusFrequencyCommand(*s);
-    EXPECT_EQ(d.Samples[0], 77);
-    EXPECT_EQ(d.DataLen, 1000);
+    EXPECT_EQ(loopWhileOpen, 1);
+    EXPECT_EQ(playingWhileOpen, 1);
+    EXPECT_EQ(s->play.LoopPlay, 0);
+    EXPECT_EQ(s->play.PlayingFlag, 0);
+    EXPECT_EQ(head(d), playing);
 
     openSound(10);
     redoChorusVolumeCommand(*s);
