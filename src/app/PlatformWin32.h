@@ -33,6 +33,11 @@ public:
     void drawText(Surface& surface, int x, int y, const std::string& text, Pixel colour) override;
     void openWebPage(const std::string& url) override;
     void stopWaveOut() override;
+    int popupMenu(WindowId window, int clientX, int clientY, const std::vector<PopupItem>& items) override;
+    void captureMouse(WindowId window) override;
+    void releaseMouse() override;
+    WindowId soundWindowAt(WindowId from, int clientX, int clientY, Point& at) override;
+    void activateWindow(WindowId window) override;
 };
 
 } // namespace wavora

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace wavora {
 
@@ -32,6 +33,18 @@ struct Size {
 };
 
 enum class ScrollBar { Horizontal, Vertical };
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+// One item of a context menu; id 0 is a separator.
+struct PopupItem {
+    std::string text;
+    int id = 0;
+    bool checked = false;
+};
 
 class Platform {
 public:
@@ -81,6 +94,21 @@ public:
 
     // --- Audio output: stop whatever the output device is playing.
     virtual void stopWaveOut() = 0;
+
+    // --- The mouse in the sound windows.
+    // Shows a context menu at a point of the window's client area and returns
+    // the id of the chosen item, 0 when the menu was dismissed.
+    virtual int popupMenu(WindowId window, int clientX, int clientY, const std::vector<PopupItem>& items) = 0;
+    // Every mouse message goes to the window until it is released, also with
+    // the mouse outside it (a layer dragged into another window).
+    virtual void captureMouse(WindowId window) = 0;
+    virtual void releaseMouse() = 0;
+    // The first sound window, from the active one down the window order, whose
+    // rectangle holds the point given in `from`'s client coordinates; 0 when
+    // there is none. `at` gets the point in that window's client coordinates.
+    virtual WindowId soundWindowAt(WindowId from, int clientX, int clientY, Point& at) = 0;
+    // Brings a sound window to the top and makes it the active one.
+    virtual void activateWindow(WindowId window) = 0;
 };
 
 } // namespace wavora
