@@ -307,6 +307,7 @@ void openLayerContextMenu(EditorState& s, int slot, int clientX, int clientY) {
     const int chosen = s.platform.popupMenu(docOf(s, slot).WindowHandle, clientX, clientY, layerContextMenu(s, slot, x, y));
     if (chosen != 0) contextMenuCommand(s, chosen);
     s.frame.PopupMenuFlag = 0;
+    s.clip.menuSlot = -1;
 }
 
 void contextMenuCommand(EditorState& s, int id) {

@@ -178,6 +178,11 @@ void takeFromOtherSlots(EditorState& s, int slot, int id) {
         std::vector<int> ids = currentList(o);
         if (!listed(ids, id)) continue;
         ids.erase(std::find(ids.begin(), ids.end(), id));
+        // Remembered, so that undoing this step again hands the layer back.
+        const auto L = static_cast<std::size_t>(id);
+        s.layers.LyFromSlot[L] = other;
+        s.layers.LyFromWindow[L] = o.WindowHandle;
+        s.layers.LyFromStart[L] = s.layers.LyStart[L];
         for (std::size_t p = 1; p <= 5; ++p) o.LayerIds[p] = p <= ids.size() ? ids[p - 1] : 0;
         o.LayerCount = static_cast<std::int32_t>(ids.size());
         o.TopLayer = ids.empty() ? 0 : ids.back();
@@ -206,8 +211,11 @@ void letGo(EditorState& s, int slot, int id) {
             h.LayerIds[static_cast<std::size_t>(n + 1)] = id;
             h.LayerCount = n + 1;
             h.TopLayer = id;
+            const std::int32_t start = pool.LyStart[L];
             pool.LyStart[L] = pool.LyFromStart[L];
-            pool.LyFromSlot[L] = -1;
+            pool.LyFromSlot[L] = slot;
+            pool.LyFromWindow[L] = s.docs[static_cast<std::size_t>(slot)].WindowHandle;
+            pool.LyFromStart[L] = start;
             s.platform.invalidate(h.WindowHandle);
             return;
         }
