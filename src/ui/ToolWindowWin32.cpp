@@ -80,6 +80,15 @@ LRESULT CALLBACK toolWindowProc(HWND w, UINT message, WPARAM wParam, LPARAM lPar
     case WM_TIMER:
         if (wParam == SyncTimer) syncToolButtons();
         return 0;
+    case WM_GETMINMAXINFO: {
+        // One column of buttons: narrower than the platform lets a captioned
+        // window be by default, and never resized.
+        const Size size = toolWindowSize(app().borderWidth, app().captionHeight);
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize = {size.width, size.height};
+        info->ptMaxTrackSize = {size.width, size.height};
+        return 0;
+    }
     case WM_DESTROY: {
         KillTimer(w, SyncTimer);
         RECT r{};

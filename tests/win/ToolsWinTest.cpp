@@ -1,0 +1,173 @@
+// The tool window and the mouse tools in the real program: buttons pressed,
+// and drawings, selections, layers and pastes made with mouse messages posted
+// to the sound windows, as the user's mouse would send them.
+#include "WinHarness.h"
+
+#include "audio/Render.h"
+
+#include <cstdlib>
+
+namespace wintest {
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Tools : EditorTest {
+    HWND newSound() {
+        EXPECT_TRUE(whileWindowOpen(L"NORMALDLG", nullptr, [&] { command(1001); }, [](HWND d) {
+            PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }));
+        pump(300ms);
+        return reinterpret_cast<HWND>(state().active().WindowHandle);
+    }
+    HWND tools() { return findOwnWindow(L"TBWindow"); }
+    void press(int id) {
+        PostMessageW(tools(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(tools(), id)));
+        pump(250ms);
+    }
+    bool pressedIn(int id) { return SendMessageW(GetDlgItem(tools(), id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    static void mouse(HWND w, UINT message, POINT p) {
+        PostMessageW(w, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    }
+    // A left drag in steps, every point in the client coordinates of `w`.
+    void drag(HWND w, POINT from, POINT to) {
+        mouse(w, WM_LBUTTONDOWN, from);
+        pump(30ms);
+        for (int i = 1; i <= 8; ++i) {
+            mouse(w, WM_MOUSEMOVE, {from.x + (to.x - from.x) * i / 8, from.y + (to.y - from.y) * i / 8});
+            pump(30ms);
+        }
+        mouse(w, WM_LBUTTONUP, to);
+        pump(200ms);
+    }
+    // A right click whose context menu is answered with `downs` arrow keys and Enter.
+    void contextMenu(HWND w, POINT at, int downs) {
+        ASSERT_TRUE(whileWindowOpen(L"#32768", nullptr,
+                                    [&] {
+                                        PostMessageW(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+                                        pump(1500ms, [&] { return !findOwnWindow(L"#32768") && state().frame.PopupMenuFlag == 0; });
+                                    },
+                                    [&](HWND menu) {
+                                        for (int i = 0; i < downs; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+                                        PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+                                    }));
+        pump(300ms);
+    }
+};
+
+TEST_F(Tools, SixteenButtonsBesideTheFrameShowTheChosenTool) {
+    HWND tb = tools();
+    ASSERT_NE(tb, nullptr);
+    RECT r{};
+    GetWindowRect(tb, &r);
+    EXPECT_EQ(r.left, 13 + 950 + 1);
+    EXPECT_EQ(r.top, 50 + 2);
+    int buttons = 0;
+    for (HWND c = GetWindow(tb, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ++buttons;
+    EXPECT_EQ(buttons, 16);
+    RECT last{};
+    GetWindowRect(GetDlgItem(tb, 5016), &last);
+    EXPECT_EQ(last.bottom - last.top, 32);
+    EXPECT_TRUE(pressedIn(5006)); // the curve tool is chosen at start
+
+    HWND w = newSound();
+    press(5007);
+    EXPECT_EQ(state().CurrentTool, 2);
+    EXPECT_TRUE(pressedIn(5007));
+    EXPECT_FALSE(pressedIn(5006));
+    HWND focus = GetFocus();
+    EXPECT_TRUE(focus == frame() || IsChild(frame(), focus)) << "the focus stays with the frame";
+    command(1206); // a tool chosen from the menu shows pressed in too
+    pump(400ms);
+    EXPECT_TRUE(pressedIn(5010));
+    press(5001); // Play's button runs the menu's command: nothing for a silent sound but its message
+    EXPECT_NE(w, nullptr);
+}
+
+TEST_F(Tools, ALineDrawnInTheVolumeBandBecomesTheGraph) {
+    HWND w = newSound();
+    press(5007);
+    drag(w, {250, 300}, {350, 340});
+    const auto& d = state().docs[0];
+    EXPECT_EQ(d.VolumeGraph[50], 44);
+    EXPECT_NEAR(d.VolumeGraph[100], 64, 1);
+    EXPECT_NEAR(d.VolumeGraph[150], 84, 1);
+    EXPECT_EQ(d.VolumeGraph[151], 128);
+    EXPECT_EQ(d.UnDoFlag, "0001");
+    command(1212);
+    EXPECT_EQ(d.VolumeGraph[100], 128);
+}
+
+TEST_F(Tools, ALayerMadeFromASelectionIsDraggedIntoAnotherWindow) {
+    HWND first = newSound();
+    HWND second = newSound();
+    MoveWindow(first, 0, 0, 900, 210, TRUE);
+    MoveWindow(second, 0, 215, 900, 210, TRUE);
+    pump(200ms);
+    auto& a = state().docs[0];
+    for (int i = 0; i < 1000; ++i) a.Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(100 + i % 50);
+    SendMessageW(wavora::app().mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(first), 0);
+    pump(200ms);
+    press(5004);
+    drag(first, {300, 50}, {400, 50});
+    EXPECT_EQ(a.HasSelection, 1);
+    EXPECT_EQ(a.SelStart, 100);
+    EXPECT_EQ(a.SelLength, 100);
+
+    press(5005);
+    POINT target{450, 60};
+    MapWindowPoints(second, first, &target, 1);
+    drag(first, {350, 50}, target);
+    const auto& b = state().docs[1];
+    ASSERT_EQ(b.LayerCount, 1);
+    EXPECT_EQ(a.LayerCount, 0);
+    const int id = b.LayerIds[1];
+    EXPECT_EQ(state().layers.LyStart[static_cast<std::size_t>(id)], 250 - 50);
+    EXPECT_EQ(state().ActWndNum, 1);
+    // What Play and Save hear of the second sound: the layer's bytes in its silence.
+    wavora::RenderLayers(state());
+    EXPECT_EQ(state().RenderBuffer[199], 128);
+    EXPECT_EQ(state().RenderBuffer[200], 100);
+    EXPECT_EQ(state().RenderBuffer[249], 149);
+    EXPECT_EQ(b.UnDoFlag.substr(b.UnDoFlag.size() - 2), "04");
+
+    // A second layer, made and dropped within the second window, lies in its own colour.
+    press(5004);
+    drag(second, {700, 50}, {800, 50});
+    press(5005);
+    drag(second, {750, 50}, {650, 50});
+    ASSERT_EQ(b.LayerCount, 2);
+    EXPECT_EQ(b.LayerIds[2], 2);
+    EXPECT_EQ(state().layers.LyStart[2], 400);
+    RedrawWindow(second, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    pump(200ms);
+    HDC dc = GetDC(second);
+    EXPECT_EQ(GetPixel(dc, 410, 20), RGB(255, 187, 255)); // layer 1, pink
+    EXPECT_EQ(GetPixel(dc, 610, 20), RGB(255, 255, 187)); // layer 2, yellow
+    ReleaseDC(second, dc);
+    if (std::getenv("WAVORA_SHOT_PAUSE")) pump(std::chrono::seconds(std::atoi(std::getenv("WAVORA_SHOT_PAUSE"))));
+}
+
+TEST_F(Tools, CopyAndPasteAtTheMarkerWithTheContextMenu) {
+    HWND w = newSound();
+    auto& d = state().docs[0];
+    for (int i = 0; i < 300; ++i) d.Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i % 200);
+    const std::int32_t length = d.DataLen;
+    press(5004);
+    drag(w, {300, 50}, {350, 50}); // bytes 100..149
+    contextMenu(w, {320, 60}, 4); // コピー
+    EXPECT_EQ(state().clip.length, 50);
+    mouse(w, WM_LBUTTONDOWN, {210, 60}); // a marker at byte 10
+    mouse(w, WM_LBUTTONUP, {210, 60});
+    pump(200ms);
+    ASSERT_EQ(d.HasMarker, 1);
+    contextMenu(w, {220, 60}, 5); // 貼り付け
+    EXPECT_EQ(d.DataLen, length + 50);
+    EXPECT_EQ(d.Samples[10], 100);
+    EXPECT_EQ(d.Samples[59], 149);
+    EXPECT_EQ(d.Samples[60], 10);
+    EXPECT_EQ(d.UnDoFlag.substr(d.UnDoFlag.size() - 2), "19");
+}
+
+} // namespace
+} // namespace wintest
