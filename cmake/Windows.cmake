@@ -26,6 +26,8 @@ add_custom_target(stage ALL
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Pictra> "${WAVORA_PARTS}/Pictra.exe"
   COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR}/assets/parts -DDST=${WAVORA_PARTS}
           -P ${CMAKE_SOURCE_DIR}/cmake/CopyParts.cmake
+  COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR}/assets/help -DDST=${WAVORA_PARTS}
+          -P ${CMAKE_SOURCE_DIR}/cmake/StageHelp.cmake
   DEPENDS Wavora Pictra
   COMMENT "Staging the install folder")
 
@@ -60,6 +62,10 @@ target_include_directories(e2e_driver PUBLIC ${CMAKE_SOURCE_DIR}/tests/e2e/suppo
 add_executable(wavora_smoke ${CMAKE_SOURCE_DIR}/tests/e2e/driver/SmokeMain.cpp)
 target_link_libraries(wavora_smoke PRIVATE e2e_driver)
 target_link_options(wavora_smoke PRIVATE -municode ${WAVORA_STATIC})
+# Takes the help pages' screenshots from the real editor (tools/help-screenshots.sh).
+add_executable(help_shots ${CMAKE_SOURCE_DIR}/tests/e2e/driver/HelpShotsMain.cpp)
+target_link_libraries(help_shots PRIVATE e2e_driver gdi32)
+target_link_options(help_shots PRIVATE -municode ${WAVORA_STATIC})
 
 file(GLOB WAVORA_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(WAVORA_E2E_TESTS)

@@ -81,7 +81,7 @@ const CommandEntry kCommands[] = {
     {1235, nullptr},
     {1249, scaleCommand},
     {1210, informationCommand},
-    {1250, nullptr},
+    {1250, helpCommand},
     {1267, latestVersionCommand},
     {1265, nullptr},
 };
@@ -162,5 +162,7 @@ void resetPitchGraphCommand(EditorState& s) {
 }
 
 void latestVersionCommand(EditorState& s) { s.platform.openWebPage(ProductPageUrl); }
+
+void helpCommand(EditorState& s) { s.platform.openHelp(); }
 
 } // namespace wavora

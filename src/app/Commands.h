@@ -22,6 +22,7 @@ void zoomToolCommand(EditorState& s);        // 1206
 void resetVolumeGraphCommand(EditorState& s); // 1220
 void resetPitchGraphCommand(EditorState& s);  // 1221
 void latestVersionCommand(EditorState& s);    // 1267
+void helpCommand(EditorState& s);             // 1250
 
 // The page command 1267 opens.
 extern const char* const ProductPageUrl;

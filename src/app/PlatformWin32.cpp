@@ -5,11 +5,15 @@
 #include "core/WinText.h"
 #include "text/NumberText.h"
 #include "ui/GeneralDialogWin32.h"
+#include "ui/HelpWindowWin32.h"
 #include "ui/WaitDialogWin32.h"
 #include "view/SoundWindowWin32.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
+
+#include <map>
+#include <utility>
 
 namespace wavora {
 
@@ -55,6 +59,27 @@ void reportSurfaceFailure(const std::string& text) {
 }
 
 } // namespace
+
+// The fonts of TextFont, one per height and weight, and a screen-compatible
+// context to measure text in.
+struct Win32Platform::Fonts {
+    HDC measure = CreateCompatibleDC(nullptr);
+    std::map<std::pair<int, int>, HFONT> made;
+    ~Fonts() {
+        for (auto& f : made) DeleteObject(f.second);
+        if (measure) DeleteDC(measure);
+    }
+    HFONT get(const TextFont& font) {
+        HFONT& f = made[{font.height, font.weight}];
+        if (!f)
+            f = CreateFontW(-font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 3, 2,
+                            DEFAULT_QUALITY, 0, L"ＭＳ Ｐゴシック");
+        return f;
+    }
+};
+
+Win32Platform::Win32Platform() : fonts_(std::make_unique<Fonts>()) {}
+Win32Platform::~Win32Platform() = default;
 
 MsgAnswer Win32Platform::messageBox(const MessageBoxSpec& spec) {
     HWND owner = spec.ownedByFrame ? app().frame : nullptr;
@@ -193,6 +218,33 @@ void Win32Platform::drawText(Surface& surface, int x, int y, const std::string& 
     SelectObject(dc, oldFont);
     GdiFlush(); // the portable code reads and writes the pixels right after
 }
+
+Size Win32Platform::textExtent(const TextFont& font, const std::string& text) {
+    HDC dc = fonts_->measure;
+    HGDIOBJ old = SelectObject(dc, fonts_->get(font));
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SIZE size{0, tm.tmHeight};
+    std::wstring w = widen(text);
+    if (!w.empty()) GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+    SelectObject(dc, old);
+    return {size.cx, size.cy};
+}
+
+void Win32Platform::drawTextInFont(Surface& surface, int x, int y, const std::string& text, Pixel colour,
+                                   const TextFont& font) {
+    HDC dc = static_cast<HDC>(surface.native());
+    if (!dc) return;
+    HGDIOBJ oldFont = SelectObject(dc, fonts_->get(font));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
+    std::wstring w = widen(text);
+    TextOutW(dc, x, y, w.c_str(), static_cast<int>(w.size()));
+    SelectObject(dc, oldFont);
+    GdiFlush(); // the portable code draws the pictures over these pixels next
+}
+
+void Win32Platform::openHelp() { openHelpWindow(); }
 
 void Win32Platform::openWebPage(const std::string& url) {
     ShellExecuteW(app().frame, L"open", widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);

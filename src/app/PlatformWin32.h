@@ -2,10 +2,16 @@
 // The platform with the real Windows calls.
 #include "core/Platform.h"
 
+#include <memory>
+
 namespace wavora {
 
 class Win32Platform : public Platform {
 public:
+    Win32Platform();
+    ~Win32Platform() override;
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
     MsgAnswer messageBox(const MessageBoxSpec& spec) override;
     std::uint32_t tickCount() override;
     void debugLine(const std::string& text) override;
@@ -31,6 +37,10 @@ public:
     void setScrollBar(WindowId window, ScrollBar bar, int min, int max, int page, int pos) override;
     std::unique_ptr<Surface> createSurface(int width, int height) override;
     void drawText(Surface& surface, int x, int y, const std::string& text, Pixel colour) override;
+    Size textExtent(const TextFont& font, const std::string& text) override;
+    void drawTextInFont(Surface& surface, int x, int y, const std::string& text, Pixel colour,
+                        const TextFont& font) override;
+    void openHelp() override;
     void openWebPage(const std::string& url) override;
     void stopWaveOut() override;
     int popupMenu(WindowId window, int clientX, int clientY, const std::vector<PopupItem>& items) override;
@@ -38,6 +48,10 @@ public:
     void releaseMouse() override;
     WindowId soundWindowAt(WindowId from, int clientX, int clientY, Point& at) override;
     void activateWindow(WindowId window) override;
+
+private:
+    struct Fonts;
+    std::unique_ptr<Fonts> fonts_; // made as they are first asked for, kept until the end
 };
 
 } // namespace wavora

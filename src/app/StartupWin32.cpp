@@ -4,6 +4,7 @@
 #include "app/Commands.h"
 #include "app/PlatformWin32.h"
 #include "core/EditorState.h"
+#include "ui/HelpWindowWin32.h"
 
 #include <commctrl.h>
 
@@ -63,14 +64,6 @@ void chooseDevices(Win32App& a) {
 void CALLBACK multimediaTick(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
     // The play cursor and the recording clock advance here once playback and
     // recording are running; until then there is nothing to count.
-}
-
-LRESULT CALLBACK helpWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    if (m == WM_CLOSE) {
-        ShowWindow(w, SW_HIDE); // the help window is hidden, not destroyed, when closed
-        return 0;
-    }
-    return DefWindowProcW(w, m, wp, lp);
 }
 
 } // namespace

@@ -46,6 +46,13 @@ struct PopupItem {
     bool checked = false;
 };
 
+// A font of the program's own pages: always "ＭＳ Ｐゴシック" in the Shift-JIS
+// character set, chosen by its character height in pixels and its weight.
+struct TextFont {
+    int height = 12;
+    int weight = 400;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -88,6 +95,14 @@ public:
     // returns null.
     virtual std::unique_ptr<Surface> createSurface(int width, int height) = 0;
     virtual void drawText(Surface& surface, int x, int y, const std::string& text, Pixel colour) = 0;
+    // Text in a font of its own: how wide the text is and how tall the font's
+    // characters are, and the text drawn with its top left at (x, y).
+    virtual Size textExtent(const TextFont& font, const std::string& text) = 0;
+    virtual void drawTextInFont(Surface& surface, int x, int y, const std::string& text, Pixel colour,
+                                const TextFont& font) = 0;
+
+    // --- The help window: show it with the page that was open last, or the index.
+    virtual void openHelp() = 0;
 
     // --- Shell
     virtual void openWebPage(const std::string& url) = 0;

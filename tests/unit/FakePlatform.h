@@ -42,6 +42,7 @@ struct DrawnText {
     int x, y;
     std::string text;
     Pixel colour;
+    TextFont font{};
 };
 
 class FakePlatform : public Platform {
@@ -63,6 +64,7 @@ public:
     Size mdiClient{1200, 700};
     std::uint32_t ticks = 12345;
     int waveOutStops = 0;
+    int helpOpens = 0;
     bool failSurfaces = false;
     // The wait dialog as the user would see it.
     bool waitOpen = false;
@@ -149,6 +151,23 @@ public:
     void drawText(Surface& surface, int x, int y, const std::string& text, Pixel colour) override {
         texts.push_back({&surface, x, y, text, colour});
     }
+    // A fixed-pitch stand-in for the real fonts: a byte below 0x80 is half the
+    // font's height wide, every other character (two or three UTF-8 bytes) as
+    // wide as the font is high.
+    Size textExtent(const TextFont& font, const std::string& text) override {
+        int width = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            unsigned char c = static_cast<unsigned char>(text[i]);
+            if (c < 0x80) width += font.height / 2;
+            else if ((c & 0xC0) != 0x80) width += font.height;
+        }
+        return {width, font.height};
+    }
+    void drawTextInFont(Surface& surface, int x, int y, const std::string& text, Pixel colour,
+                        const TextFont& font) override {
+        texts.push_back({&surface, x, y, text, colour, font});
+    }
+    void openHelp() override { ++helpOpens; }
     void openWebPage(const std::string& url) override { webPages.push_back(url); }
     void stopWaveOut() override { ++waveOutStops; }
 

@@ -13,7 +13,7 @@ namespace wavora {
 namespace {
 
 std::vector<unsigned char> part(const std::string& name) {
-    std::ifstream in(std::filesystem::path(WAVORA_SOURCE_DIR) / "assets" / "parts" / pathFromUtf8(name),
+    std::ifstream in(std::filesystem::path(WAVORA_ASSETS_DIR) / "parts" / pathFromUtf8(name),
                      std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
