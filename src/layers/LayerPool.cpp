@@ -1,6 +1,7 @@
 #include "layers/LayerPool.h"
 
 #include "core/Platform.h"
+#include "core/WindowSurfaces.h"
 #include "text/NumberText.h"
 
 #include <algorithm>
@@ -50,6 +51,9 @@ void releaseLayer(EditorState& s, int id) {
     std::vector<std::uint8_t>().swap(p.LyPitch[i]);
     p.LyLen[i] = 0;
     p.LyFromSlot[i] = -1;
+    // Its pictures go as well, in whichever window drew it last.
+    for (auto& ws : s.surfaces)
+        if (ws) ws->LayerPictures[i].reset();
     syncLayerPoolNext(s);
 }
 
