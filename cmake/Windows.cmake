@@ -12,9 +12,8 @@ add_executable(Wavora WIN32 ${WAVORA_ENTRY})
 target_link_libraries(Wavora PRIVATE wavora_win32)
 target_link_options(Wavora PRIVATE -municode ${WAVORA_STATIC})
 
-add_executable(Pictra WIN32 ${PICTRA_SOURCES})
-target_include_directories(Pictra PRIVATE ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(Pictra PRIVATE ${WAVORA_WIN_LIBS})
+add_executable(Pictra WIN32 ${PICTRA_WIN32_SOURCES})
+target_link_libraries(Pictra PRIVATE pictra_core ${WAVORA_WIN_LIBS})
 target_link_options(Pictra PRIVATE -municode ${WAVORA_STATIC})
 
 # The install folder as a user gets it: Wavora.exe beside its parts folder.
@@ -47,7 +46,8 @@ file(GLOB WAVORA_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp
 if(WAVORA_WIN_TESTS)
   add_executable(win_tests ${WAVORA_WIN_TESTS})
   target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win ${CMAKE_SOURCE_DIR}/tests/unit)
-  target_link_libraries(win_tests PRIVATE wavora_win32 gtest gtest_main)
+  # The driver's helpers too: some tests make their input with Linux tools.
+  target_link_libraries(win_tests PRIVATE wavora_win32 e2e_driver gtest gtest_main)
   target_link_options(win_tests PRIVATE ${WAVORA_STATIC})
   add_dependencies(win_tests stage)
   gtest_discover_tests(win_tests DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST

@@ -1,5 +1,6 @@
 #include "app/Commands.h"
 
+#include "app/LoadIntoSelection.h"
 #include "app/NewSound.h"
 #include "core/Platform.h"
 #include "doc/Slots.h"
@@ -8,6 +9,7 @@
 #include "ui/FaceMessages.h"
 #include "undo/UndoStore.h"
 #include "view/SoundView.h"
+#include "wavfile/WavCommands.h"
 
 #include <algorithm>
 #include <iterator>
@@ -26,9 +28,9 @@ struct CommandEntry {
 // Every identifier of the menu bar (and 1265, which only the tool window sends).
 const CommandEntry kCommands[] = {
     {1001, newSoundCommand},
-    {1003, nullptr},
-    {1207, nullptr},
-    {1002, nullptr},
+    {1003, openWavCommand},
+    {1207, loadWavIntoSelectionCommand},
+    {1002, saveWavCommand},
     {1212, undoCommand},
     {1222, redoCommand},
     {1220, resetVolumeGraphCommand},

@@ -15,13 +15,17 @@ bool frameCloseRequested(EditorState& s) {
                        MsgButtons::YesNo, MsgIcon::Exclamation};
     box.topmost = true;
     if (s.platform.messageBox(box) != MsgAnswer::Yes) return false;
+    bool kept = false;
     for (int slot = 0; slot < SlotCount; ++slot) {
         WindowId w = s.docs[static_cast<std::size_t>(slot)].WindowHandle;
         if (w == 0) continue;
         s.ActWndNum = slot;
+        s.frame.SaveFailed = 0;
         s.platform.requestClose(w);
+        kept = kept || s.frame.SaveFailed;
     }
-    return true;
+    // A sound whose save failed is still in its window: the program stays.
+    return !kept;
 }
 
 } // namespace wavora

@@ -5,6 +5,7 @@
 #include "app/Commands.h"
 #include "app/Frame.h"
 #include "app/Settings.h"
+#include "converter/HelperClient.h"
 #include "converter/HelperStartWin32.h"
 #include "core/EditorState.h"
 #include "text/Paths.h"
@@ -134,10 +135,10 @@ void bookkeeping(Win32App& a) {
     }
 }
 
-void copyHelperReply(EditorState& s, const COPYDATASTRUCT* cds) {
-    if (!cds || cds->dwData != 1 || !cds->lpData) return;
-    std::size_t n = cds->cbData < 500 ? cds->cbData : 500;
-    s.frame.HelperReply.assign(static_cast<const char*>(cds->lpData), n);
+// Replies count only when they come from our own helper.
+void copyHelperReply(Win32App& a, WPARAM sender, const COPYDATASTRUCT* cds) {
+    if (!cds || !a.helper || reinterpret_cast<HWND>(sender) != a.helper) return;
+    onHelperCopyData(*a.state, cds->dwData, cds->lpData, cds->cbData);
 }
 
 } // namespace
@@ -162,7 +163,7 @@ LRESULT CALLBACK frameWindowProc(HWND frame, UINT message, WPARAM wParam, LPARAM
         info->ptMaxTrackSize = {a.workArea.right, a.workArea.bottom};
         break;
     }
-    case WM_COPYDATA: copyHelperReply(s, reinterpret_cast<const COPYDATASTRUCT*>(lParam)); break;
+    case WM_COPYDATA: copyHelperReply(a, wParam, reinterpret_cast<const COPYDATASTRUCT*>(lParam)); break;
     case WM_COMMAND: dispatchCommand(s, LOWORD(wParam)); break;
     default: break;
     }

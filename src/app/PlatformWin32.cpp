@@ -1,5 +1,6 @@
 #include "app/PlatformWin32.h"
 
+#include "converter/HelperClient.h"
 #include "core/EditorState.h"
 #include "core/Win32App.h"
 #include "core/WinText.h"
@@ -300,5 +301,38 @@ void Win32Platform::activateWindow(WindowId window) {
     if (app().mdiClient) SendMessageW(app().mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hwnd(window)), 0);
     BringWindowToTop(hwnd(window));
 }
+
+bool Win32Platform::sendToHelper(std::uintptr_t number, const std::string& block) {
+    HWND helper = app().helper;
+    if (!helper || !IsWindow(helper)) return false;
+    // A dialog stays open as long as the user likes; only a helper that has
+    // stopped answering ends the wait early. The dialog is the user's next
+    // window, so the helper may bring it to the front.
+    UINT timeout = 10000;
+    if (number == ShowDialog) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(helper, &pid);
+        AllowSetForegroundWindow(pid);
+        timeout = 0x7FFFFFFF;
+    }
+    COPYDATASTRUCT record{};
+    record.dwData = number;
+    record.cbData = static_cast<DWORD>(block.size());
+    record.lpData = const_cast<char*>(block.data());
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(helper, WM_COPYDATA, reinterpret_cast<WPARAM>(app().frame),
+                               reinterpret_cast<LPARAM>(&record), SMTO_ABORTIFHUNG, timeout, &ignored) != 0;
+}
+
+bool Win32Platform::sendImageToHelper(const std::string& imagePath) {
+    HWND helper = app().helper;
+    if (!helper || !IsWindow(helper)) return false;
+    std::wstring path = widen(imagePath);
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(helper, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG, 60000,
+                               &ignored) != 0;
+}
+
+WindowId Win32Platform::frameWindow() { return reinterpret_cast<WindowId>(app().frame); }
 
 } // namespace wavora

@@ -49,6 +49,10 @@ public:
     WindowId soundWindowAt(WindowId from, int clientX, int clientY, Point& at) override;
     void activateWindow(WindowId window) override;
 
+    bool sendToHelper(std::uintptr_t number, const std::string& block) override;
+    bool sendImageToHelper(const std::string& imagePath) override;
+    WindowId frameWindow() override;
+
 private:
     struct Fonts;
     std::unique_ptr<Fonts> fonts_; // made as they are first asked for, kept until the end

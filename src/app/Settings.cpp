@@ -58,9 +58,6 @@ void loadFramePosition(EditorState& s) {
     s.frame.height = readNumberLine(s.platform, file, 3);
 }
 
-void saveOpenFolder(EditorState& s) { writeText(settingsFile(s, "FileOpenPath.wavora"), s.frame.FileOpenPath); }
-void saveSaveFolder(EditorState& s) { writeText(settingsFile(s, "FileHozonPath.wavora"), s.frame.FileHozonPath); }
-
 void saveSettings(EditorState& s) {
     saveOpenFolder(s);
     saveSaveFolder(s);

@@ -3,6 +3,7 @@
 // folders and window positions from one run to the next.
 #include "core/EditorState.h"
 
+#include "core/FolderSettings.h"
 #include "core/TextFiles.h"
 
 namespace wavora {
@@ -15,9 +16,8 @@ void loadFolderSettings(EditorState& s);
 void loadFramePosition(EditorState& s);
 // Shutdown: both folders and the frame rectangle (s.frame as it stands).
 void saveSettings(EditorState& s);
-// The remembered folder files, written at once after a file dialog.
-void saveOpenFolder(EditorState& s);
-void saveSaveFolder(EditorState& s);
+// The remembered folder files (saveOpenFolder, saveSaveFolder) come from
+// core/FolderSettings.h: the file requests below this layer write them too.
 // The tool window's position, read when it is made and written when it goes.
 void loadToolWindowPosition(EditorState& s);
 void saveToolWindowPosition(EditorState& s, int left, int top);

@@ -58,8 +58,12 @@ struct FrameState {
     std::string CurrentDir; // the current directory at start-up, as UTF-8
     std::string HelperReply; // the converter program's last reply (at most 500 bytes)
     // Names chosen in the helper's file dialogs; entry 0 holds a single choice.
-    // Each holds at most ChosenNameSize - 1 bytes.
+    // Each holds at most ChosenNameSize - 1 bytes as the reply carried them
+    // (Shift-JIS); kept here as UTF-8.
     std::array<std::string, ChosenNameCount> ChosenNames{};
+    // Set by the save command when its file could not be written, so that the
+    // close of a sound window keeps the window (and the sound) instead.
+    std::uint8_t SaveFailed = 0;
     std::uint8_t LayerDragging = 0; // a layer is being moved with the mouse
 };
 

@@ -124,6 +124,15 @@ public:
     virtual WindowId soundWindowAt(WindowId from, int clientX, int clientY, Point& at) = 0;
     // Brings a sound window to the top and makes it the active one.
     virtual void activateWindow(WindowId window) = 0;
+
+    // --- The converter program. Each send waits until the helper has handled
+    // it (a dialog request until the dialog is closed, its reply delivered to
+    // the frame meanwhile); false when there is no helper to send to.
+    // A copy-data record: `number` is its dwData, wParam the frame window.
+    virtual bool sendToHelper(std::uintptr_t number, const std::string& block) = 0;
+    // The set-text message that asks the helper to convert an image (UTF-8 path).
+    virtual bool sendImageToHelper(const std::string& imagePath) = 0;
+    virtual WindowId frameWindow() = 0;
 };
 
 } // namespace wavora

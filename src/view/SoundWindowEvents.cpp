@@ -132,7 +132,11 @@ void onClose(EditorState& s, int slot) {
     if (s.platform.messageBox(ask) == MsgAnswer::Yes) {
         // Saving works on the active sound, which must be the one being closed.
         s.ActWndNum = slot;
+        s.frame.SaveFailed = 0;
         if (s.runCommand) s.runCommand(s, SaveWavCommand);
+        // The save has told the user why it failed; closing now would lose
+        // the sound, so the window stays.
+        if (s.frame.SaveFailed) return;
     }
     s.platform.destroyWindow(window);
 }

@@ -20,7 +20,8 @@ void onSize(EditorState& s, int slot, int clientWidth, int clientHeight);
 void onMdiActivate(EditorState& s);
 // True when the picture in the slot's ComposeSurface was composed anew.
 bool onPaint(EditorState& s, int slot);
-// The user closes the window: offer to save, then destroy it.
+// The user closes the window: offer to save, then destroy it. A save that
+// could not write its file keeps the window open (s.frame.SaveFailed is set).
 void onClose(EditorState& s, int slot);
 // The window is gone: its slot becomes free.
 void onDestroy(EditorState& s, int slot);

@@ -37,6 +37,11 @@ struct FakeWindow {
     } hbar, vbar;
 };
 
+struct HelperRecord {
+    std::uintptr_t number;
+    std::string block;
+};
+
 struct DrawnText {
     const Surface* surface;
     int x, y;
@@ -75,6 +80,14 @@ public:
     std::function<void(WindowId)> onDestroy;
     // Runs while a new window is being made, as the activation messages do.
     std::function<void(WindowId)> onCreate;
+    // The converter program: every record and image sent to it, in order. A
+    // test that plays the helper answers through onHelperRecord; with
+    // helperPresent false every send fails as with no helper at all.
+    std::vector<HelperRecord> helperRecords;
+    std::vector<std::string> helperImages;
+    bool helperPresent = true;
+    std::function<void(std::uintptr_t, const std::string&)> onHelperRecord;
+    WindowId frame = 0x10010;
 
     MsgAnswer messageBox(const MessageBoxSpec& spec) override {
         boxes.push_back({spec.caption, spec.text, spec.buttons});
@@ -170,6 +183,18 @@ public:
     void openHelp() override { ++helpOpens; }
     void openWebPage(const std::string& url) override { webPages.push_back(url); }
     void stopWaveOut() override { ++waveOutStops; }
+    bool sendToHelper(std::uintptr_t number, const std::string& block) override {
+        if (!helperPresent) return false;
+        helperRecords.push_back({number, block});
+        if (onHelperRecord) onHelperRecord(number, block);
+        return true;
+    }
+    bool sendImageToHelper(const std::string& imagePath) override {
+        if (!helperPresent) return false;
+        helperImages.push_back(imagePath);
+        return true;
+    }
+    WindowId frameWindow() override { return frame; }
 
     // Context menus as shown, and the item ids the user picks (0 dismisses).
     std::vector<std::vector<PopupItem>> popups;

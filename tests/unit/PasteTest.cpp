@@ -2,7 +2,15 @@
 // selection, and a file's data put in place of the selection.
 #include "ToolTestSupport.h"
 #include "layers/Clipboard.h"
+#include "app/LoadIntoSelection.h"
+#include "converter/HelperClient.h"
+#include "converter/pictra/PictraState.h"
 #include "layers/Layers.h"
+#include "text/Paths.h"
+#include "text/ShiftJis.h"
+#include "wavfile/WavFile.h"
+
+#include <fstream>
 
 namespace wavora::test {
 namespace {
@@ -83,6 +91,39 @@ TEST_F(Paste, AFileTooLongForTheRoomLeftChangesNothing) {
     EXPECT_EQ(doc(w).Samples[169], 9);
     EXPECT_EQ(doc(w).Samples[170], 128);
     EXPECT_EQ(doc(w).SelLength, 70);
+}
+
+TEST_F(Paste, AWavFileGoesIntoTheSelectionOnlyAtTheSoundsOwnRateAndDepth) {
+    pictra::PictraState helper;
+    std::string chosen;
+    fake.onHelperRecord = [&](std::uintptr_t n, const std::string& block) {
+        if (pictra::handleRecord(helper, n, block.data(), block.size()) == pictra::RecordAction::None) return;
+        pictra::storeDialogResult(helper, true, utf8ToShiftJis(chosen) + '\0');
+        onHelperCopyData(s, 1, helper.PathBuffer.data(), helper.PathBuffer.size());
+    };
+    auto wav = [&](const char* name, std::int32_t rate, std::uint8_t bits) {
+        const std::vector<std::uint8_t> data(300, 9), file = wavFileBytes(data, 1, rate, bits);
+        std::ofstream(root.path / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+        chosen = utf8FromPath(root.path / name);
+    };
+    loadWavIntoSelectionCommand(s);
+    EXPECT_EQ(fake.lastBox().text, "現在アクティブなウィンドウに選択範囲がありません。");
+    doc(w).HasSelection = 1;
+    doc(w).SelStart = 1000;
+    doc(w).SelLength = 1000;
+    wav("other.wav", 11025, 8);
+    loadWavIntoSelectionCommand(s);
+    EXPECT_EQ(fake.lastBox().caption, "(;ﾟДﾟ)!");
+    EXPECT_EQ(doc(w).SRATE, 8000);
+    EXPECT_EQ(doc(w).DataLen, 3000);
+    wav("same.wav", 8000, 8);
+    loadWavIntoSelectionCommand(s);
+    EXPECT_EQ(doc(w).DataLen, 2300);
+    EXPECT_EQ(doc(w).Samples[1299], 9);
+    EXPECT_EQ(doc(w).Samples[1300], 128);
+    EXPECT_EQ(doc(w).UnDoFlag.substr(doc(w).UnDoFlag.size() - 2), "10");
+    EXPECT_EQ(s.BusyFlag, 0);
 }
 
 } // namespace

@@ -127,7 +127,9 @@ void EditorTest::SetUp() {
 void EditorTest::TearDown() {
     boxes.reset();
     if (frame() && IsWindow(frame())) {
-        BoxAnswerer yes([](const std::string&, const std::string&) { return IDYES; });
+        // Yes to closing, but no to saving each sound window: a save would
+        // wait in the helper's dialog with nobody there to answer it.
+        BoxAnswerer yes([](const std::string& caption, const std::string&) { return caption == "閉じる" ? IDNO : IDYES; });
         PostMessageW(frame(), WM_CLOSE, 0, 0);
         pump(10s, [this] { return !frame() || !IsWindow(frame()); });
     }

@@ -170,3 +170,73 @@ bool closeEditor(HWND frame, const Process& p) {
 }
 
 } // namespace e2e
+
+namespace e2e {
+
+std::string unixPath(const std::filesystem::path& p) {
+    std::string s = utf8(p.wstring());
+    if (s.size() >= 2 && (s[0] == 'Z' || s[0] == 'z') && s[1] == ':') s.erase(0, 2);
+    for (char& c : s)
+        if (c == '\\') c = '/';
+    return s;
+}
+
+std::wstring windowsPath(const std::filesystem::path& p) {
+    std::wstring w = p.wstring();
+    for (wchar_t& c : w)
+        if (c == L'/') c = L'\\';
+    return w;
+}
+
+std::string quoted(const std::filesystem::path& p) { return "'" + unixPath(p) + "'"; }
+
+bool runUnix(const std::string& shellCommand, std::chrono::milliseconds timeout) {
+    static int serial = 0;
+    const fs::path marker = stageFolder().parent_path() / (L"unix-done-" + std::to_wstring(GetCurrentProcessId()) +
+                                                           L"-" + std::to_wstring(++serial));
+    std::error_code ec;
+    fs::remove(marker, ec);
+    // The Unix child must not hold the test runner's pipes open.
+    const std::string script =
+        "exec </dev/null >/dev/null 2>&1; (" + shellCommand + "); touch " + quoted(marker);
+    // Built from UTF-8 so that Japanese names reach the shell intact.
+    int n = MultiByteToWideChar(CP_UTF8, 0, script.data(), static_cast<int>(script.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, script.data(), static_cast<int>(script.size()), wide.data(), n);
+    std::wstring line = L"Z:\\bin\\sh -c \"" + wide + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    auto end = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < end) {
+        if (fs::exists(marker, ec)) {
+            fs::remove(marker, ec);
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+HWND waitForFileDialog(const std::wstring& title, std::chrono::milliseconds timeout) {
+    HWND w = waitForWindow(L"#32770", title.c_str(), 0, timeout);
+    // The dialog exists before its layout is done; the file-name box comes last.
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (w && !(IsWindowVisible(w) && GetDlgItem(w, 0x47C)) && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (w) std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    return w;
+}
+
+void chooseInDialog(HWND dialog, const std::wstring& typed) {
+    // The dialog takes no forward slash in a name.
+    const std::wstring path = windowsPath(typed);
+    SendMessageTimeoutW(GetDlgItem(dialog, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
+                        SMTO_ABORTIFHUNG, 2000, nullptr);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
+} // namespace e2e

@@ -51,3 +51,26 @@ std::string utf8(const std::wstring& w);
 bool closeEditor(HWND frame, const Process& p);
 
 } // namespace e2e
+
+namespace e2e {
+
+// Runs a shell command line of the Linux side (sox, ImageMagick, chattr)
+// through Wine, which starts Unix programs too, and waits until it has
+// finished: such a process can be neither waited for nor asked for its exit
+// code, so the command touches a marker file at its end. False on time-out.
+// The command quotes with single quotes only.
+bool runUnix(const std::string& shellCommand, std::chrono::milliseconds timeout = std::chrono::seconds(30));
+// The Unix path of a file under Wine's drive Z: (for the commands above).
+std::string unixPath(const std::filesystem::path& p);
+// The path as Windows programs write it: backslashes only (the stage folder
+// comes from a Unix path and keeps its forward slashes otherwise).
+std::wstring windowsPath(const std::filesystem::path& p);
+// A path quoted for the shell.
+std::string quoted(const std::filesystem::path& p);
+
+// A common Open or Save dialog (class #32770) of any process by its title.
+HWND waitForFileDialog(const std::wstring& title, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+// Types a path into the dialog's file-name box and presses its OK button.
+void chooseInDialog(HWND dialog, const std::wstring& path);
+
+} // namespace e2e

@@ -1,0 +1,147 @@
+// Open and Save as the user meets them: the helper's dialog (played by
+// Pictra's own record handling), the new window, the boxes, the file, and a
+// close that keeps a sound whose save failed.
+#include "FakePlatform.h"
+#include "TempFolder.h"
+#include "app/Commands.h"
+#include "app/Frame.h"
+#include "converter/HelperClient.h"
+#include "converter/pictra/PictraState.h"
+#include "core/SlotTable.h"
+#include "text/Paths.h"
+#include "text/ShiftJis.h"
+#include "view/SoundWindowEvents.h"
+#include "view/SoundWindows.h"
+#include "wavfile/WavCommands.h"
+#include "wavfile/WavFile.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace wavora {
+namespace {
+
+using namespace test;
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes fileBytes(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void putFile(const std::filesystem::path& p, const Bytes& b) {
+    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+struct WavCommands : ::testing::Test {
+    TempRoot root;
+    FakePlatform fake;
+    EditorState s{fake, root.path};
+    pictra::PictraState helper;
+    std::string chosen; // the path the user picks; empty: Cancel
+
+    void SetUp() override {
+        s.runCommand = dispatchCommand;
+        fake.onHelperRecord = [this](std::uintptr_t n, const std::string& block) {
+            if (pictra::handleRecord(helper, n, block.data(), block.size()) == pictra::RecordAction::None) return;
+            pictra::storeDialogResult(helper, !chosen.empty(), utf8ToShiftJis(chosen) + '\0');
+            onHelperCopyData(s, 1, helper.PathBuffer.data(), helper.PathBuffer.size());
+        };
+        fake.onRequestClose = [this](WindowId w) { onClose(s, s.slotOfWindow(w)); };
+        fake.onDestroy = [this](WindowId w) { onDestroy(s, s.slotOfWindow(w)); };
+    }
+    std::string at(const char* name) { return utf8FromPath(root.path / name); }
+    int soundOf(const Bytes& samples) {
+        const int slot = createSoundWindow(s, "音", DefaultClientWidth, DefaultClientHeight);
+        allocateNewSound(s);
+        std::copy(samples.begin(), samples.end(), s.active().Samples.begin());
+        s.active().DataLen = static_cast<std::int32_t>(samples.size());
+        return slot;
+    }
+};
+
+TEST_F(WavCommands, OpenReadsTheChosenFileIntoANewWindow) {
+    const Bytes data = {0x00, 0x10, 0xFF, 0x7F};
+    putFile(root.path / "in.wav", wavFileBytes(data, 1, 22050, 16));
+    chosen = at("in.wav");
+    openWavCommand(s);
+    ASSERT_EQ(s.WindowCount, 1);
+    const SoundDoc& d = s.docs[0];
+    EXPECT_EQ(fake.windows[d.WindowHandle].title, "in.wav");
+    EXPECT_EQ(d.DataLen, 4);
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), d.Samples.begin()));
+    EXPECT_EQ(d.Samples[4], 0); // silence of the 16-bit sound after the data
+    EXPECT_EQ(d.BitsParSample, 16);
+    EXPECT_EQ(d.SRATE, 22050);
+    EXPECT_EQ(d.UnDoFlag, "00");
+    EXPECT_TRUE(fake.boxes.empty());
+    EXPECT_EQ(utf8ToShiftJis("一度に読み込めるのは１つだけです") + std::string(2, '\0'), fake.helperRecords[3].block);
+    EXPECT_EQ(s.frame.FileOpenPath, utf8FromPath(root.path) + "/");
+}
+
+TEST_F(WavCommands, AFileThatCannotBeReadLeavesASilentWindowOfAHoldableLength) {
+    Bytes notPcm = wavFileBytes(Bytes(56, 0x20), 1, 8000, 8);
+    notPcm[20] = 3;
+    putFile(root.path / "float.wav", notPcm);
+    putFile(root.path / "huge.wav", Bytes(600000, 1));
+    for (auto [name, caption, length] : {std::tuple{"float.wav", "PCM形式でない", 101}, {"huge.wav", "開く", DATALENMAX}}) {
+        chosen = at(name);
+        openWavCommand(s);
+        const SoundDoc& d = s.active();
+        ASSERT_NE(d.WindowHandle, 0u);
+        EXPECT_EQ(fake.lastBox().caption, caption);
+        EXPECT_EQ(d.DataLen, length);
+        EXPECT_TRUE(std::all_of(d.Samples.begin(), d.Samples.end(), [](std::uint8_t b) { return b == 128; }));
+    }
+    chosen.clear(); // Cancel: nothing more
+    openWavCommand(s);
+    EXPECT_EQ(s.WindowCount, 2);
+}
+
+TEST_F(WavCommands, SaveShowsItsBoxesAndWritesTheMixOfTheLayers) {
+    soundOf({10, 20, 30, 40});
+    SoundDoc& d = s.active();
+    fake.setWindowTitle(d.WindowHandle, "mix");
+    d.LayerCount = 1;
+    d.LayerIds[1] = 1;
+    s.layers.LySamples[1] = {200, 201, 202, 203};
+    s.layers.LyLen[1] = 4;
+    s.layers.LyStart[1] = 2; // reaches two bytes past the background
+    chosen = at("out.wav");
+    saveWavCommand(s);
+    EXPECT_EQ(pictra::textOf(helper.PathBuffer), utf8ToShiftJis(chosen));
+    EXPECT_EQ(fake.helperRecords[1].block, std::string("mix.wav") + std::string(2, '\0'));
+    ASSERT_EQ(fake.boxes.size(), 4u);
+    const std::string folder = utf8FromPath(root.path) + "/";
+    EXPECT_EQ(fake.boxes[0].caption, "FileHozonFolderPath  ");
+    EXPECT_EQ(fake.boxes[0].text, folder);
+    EXPECT_EQ(fake.boxes[1].caption, "SaveFilePath  ");
+    EXPECT_EQ(fake.boxes[1].text, folder + "out.wav");
+    EXPECT_EQ(fake.boxes[2].caption, "FileNameByPictraRetPath  ");
+    EXPECT_EQ(fake.boxes[2].text, chosen);
+    EXPECT_EQ(fake.boxes[3].caption, "WAVE保存 END");
+    EXPECT_EQ(fake.boxes[3].text, "4\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0");
+    EXPECT_EQ(fileBytes(root.path / "out.wav"), wavFileBytes(Bytes{10, 20, 200, 201, 202, 203}, 1, 44100, 8));
+}
+
+TEST_F(WavCommands, AFailedSaveIsToldAndKeepsTheWindowOnClose) {
+    const int slot = soundOf({1, 2, 3});
+    const WindowId window = s.docs[static_cast<std::size_t>(slot)].WindowHandle;
+    chosen = utf8FromPath(root.path / "gone" / "a.wav");
+    fake.requestClose(window); // "を保存しますか？" answered Yes
+    EXPECT_EQ(fake.boxes[0].text, "音を保存しますか？");
+    EXPECT_EQ(fake.boxCount("(;ﾟ0ﾟ) 保存できません"), 1);
+    EXPECT_NE(fake.boxes[4].text.find(chosen), std::string::npos);
+    EXPECT_FALSE(fake.windows[window].destroyed);
+    EXPECT_EQ(s.WindowCount, 1);
+    // The program does not close over it either; once the save works, it does.
+    EXPECT_FALSE(frameCloseRequested(s));
+    chosen = at("a.wav");
+    EXPECT_TRUE(frameCloseRequested(s));
+    EXPECT_TRUE(fake.windows[window].destroyed);
+    EXPECT_EQ(fileBytes(root.path / "a.wav").size(), 44u + 3 + 1);
+}
+
+} // namespace
+} // namespace wavora
