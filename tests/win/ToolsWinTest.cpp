@@ -4,6 +4,9 @@
 #include "WinHarness.h"
 
 #include "audio/Render.h"
+#include "wavfile/WavFile.h"
+
+#include <fstream>
 
 #include <cstdlib>
 
@@ -167,6 +170,60 @@ TEST_F(Tools, CopyAndPasteAtTheMarkerWithTheContextMenu) {
     EXPECT_EQ(d.Samples[59], 149);
     EXPECT_EQ(d.Samples[60], 10);
     EXPECT_EQ(d.UnDoFlag.substr(d.UnDoFlag.size() - 2), "19");
+}
+
+// The helper's Open dialog, in the helper's own process.
+HWND openDialog() {
+    struct Find {
+        HWND found = nullptr;
+    } f;
+    EnumWindows(
+        [](HWND w, LPARAM lp) -> BOOL {
+            wchar_t cls[64] = {};
+            GetClassNameW(w, cls, 64);
+            if (std::wstring(cls) != L"#32770" || textOf(w) != L"一度に読み込めるのは１つだけです" || !IsWindowVisible(w) ||
+                !GetDlgItem(w, 0x47C))
+                return TRUE;
+            reinterpret_cast<Find*>(lp)->found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
+TEST_F(Tools, AWavFileIsReadIntoTheSelection) {
+    HWND w = newSound();
+    press(5004);
+    drag(w, {300, 50}, {400, 50}); // bytes 100..199
+    const std::vector<std::uint8_t> data(50, 200);
+    const std::vector<std::uint8_t> file = wavora::wavFileBytes(data, 1, 44100, 8);
+    std::ofstream((folder / L"in.wav"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    std::wstring path = (folder / L"in.wav").wstring();
+    for (wchar_t& c : path)
+        if (c == L'/') c = L'\\'; // the dialog takes no forward slash
+    std::thread user([&] {
+        for (int i = 0; i < 300; ++i, Sleep(50))
+            if (HWND d = openDialog()) {
+                Sleep(300); // its layout is done a moment after it shows
+                SendMessageTimeoutW(GetDlgItem(d, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
+                                    SMTO_ABORTIFHUNG, 2000, nullptr);
+                PostMessageW(d, WM_COMMAND, IDOK, 0);
+                return;
+            }
+    });
+    const auto& d = state().docs[0];
+    const std::int32_t length = d.DataLen;
+    command(1207);
+    user.join();
+    pump(200ms);
+    EXPECT_EQ(d.DataLen, length - 50);
+    EXPECT_EQ(d.Samples[99], 128);
+    EXPECT_EQ(d.Samples[100], 200);
+    EXPECT_EQ(d.Samples[149], 200);
+    EXPECT_EQ(d.Samples[150], 128);
+    EXPECT_EQ(d.SelLength, 50);
+    EXPECT_EQ(d.UnDoFlag.substr(d.UnDoFlag.size() - 2), "10");
 }
 
 } // namespace
