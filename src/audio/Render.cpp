@@ -33,11 +33,14 @@ void showReadLimit(EditorState& s, std::int32_t start, std::int64_t i1) {
 }
 
 // The resampled range into RenderBuffer (samples) and GraphWork (volume).
-// The source may be read one sample past `end`, into the data that follows;
-// at the very end of the buffer that sample is the last one there.
+// The source may be read one sample past `end`, into the data that follows
+// (further when the position, added up in single precision, runs ahead).
+// Past the end of the data there is nothing to read but what an earlier sound
+// left in the buffer: the last sample of the data stands for it.
 bool stretchInto(EditorState& s, const SoundDoc& d, std::int32_t start, std::int32_t dstLen, float ratio) {
     const bool wide = d.BitsParSample == 16;
-    const std::int64_t last = wide ? Capacity - 2 : Capacity - 1;
+    std::int64_t last = std::max<std::int64_t>(std::clamp<std::int64_t>(d.DataLen, 0, Capacity) - (wide ? 2 : 1), 0);
+    if (wide) last -= last & 1;
     float t = 0.0f;
     for (std::int32_t o = 0; o < dstLen; o += wide ? 2 : 1) {
         const std::int64_t whole = static_cast<std::int64_t>(t);
@@ -48,7 +51,7 @@ bool stretchInto(EditorState& s, const SoundDoc& d, std::int32_t start, std::int
             return false;
         }
         if (o + (wide ? 1 : 0) >= Capacity) return false; // the output would not fit the buffers
-        const std::int64_t a = start + i0, b = std::min(start + i1, last);
+        const std::int64_t a = std::min(start + i0, last), b = std::min(start + i1, last);
         const float f = t - static_cast<float>(whole);
         if (wide) {
             putWord(s.RenderBuffer, o, lerp(wordAt(d.Samples, a), wordAt(d.Samples, b), f));

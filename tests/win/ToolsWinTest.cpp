@@ -3,6 +3,7 @@
 // to the sound windows, as the user's mouse would send them.
 #include "WinHarness.h"
 
+#include "FakePlatform.h"
 #include "audio/Render.h"
 #include "wavfile/WavFile.h"
 
@@ -24,6 +25,20 @@ struct Tools : EditorTest {
         return reinterpret_cast<HWND>(state().active().WindowHandle);
     }
     HWND tools() { return findOwnWindow(L"TBWindow"); }
+    // What the sound device was given (ALSA writes it to a file of the run's home).
+    std::vector<std::uint8_t> playAndCapture() {
+        const auto file = folder.parent_path().parent_path() / L"winehome" / L"played.raw";
+        std::error_code ec;
+        std::filesystem::remove(file, ec);
+        press(5001); // the tool window's Play
+        pump(10s, [&] { return !state().play.PlayingFlag; });
+        pump(300ms);
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static bool startsWith(const std::vector<std::uint8_t>& got, const std::vector<std::uint8_t>& expect) {
+        return got.size() >= expect.size() && std::equal(expect.begin(), expect.end(), got.begin());
+    }
     void press(int id) {
         PostMessageW(tools(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(tools(), id)));
         pump(250ms);
@@ -87,18 +102,31 @@ TEST_F(Tools, SixteenButtonsBesideTheFrameShowTheChosenTool) {
     EXPECT_NE(w, nullptr);
 }
 
-TEST_F(Tools, ALineDrawnInTheVolumeBandBecomesTheGraph) {
+TEST_F(Tools, ALineDrawnInTheVolumeBandBecomesTheGraphAndIsHeard) {
     HWND w = newSound();
+    auto& d = state().docs[0];
+    for (int i = 0; i < 400; ++i) d.Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(60 + (i * 7) % 131);
     press(5007);
     drag(w, {250, 300}, {350, 340});
-    const auto& d = state().docs[0];
     EXPECT_EQ(d.VolumeGraph[50], 44);
     EXPECT_NEAR(d.VolumeGraph[100], 64, 1);
     EXPECT_NEAR(d.VolumeGraph[150], 84, 1);
     EXPECT_EQ(d.VolumeGraph[151], 128);
     EXPECT_EQ(d.UnDoFlag, "0001");
+
+    // Play applies the drawn graph: each byte by (256 - v) / 128.
+    wavora::test::FakePlatform fake;
+    wavora::EditorState expected(fake);
+    auto& e = expected.active();
+    e.Samples = d.Samples;
+    e.VolumeGraph = d.VolumeGraph;
+    e.DataLen = d.DataLen;
+    wavora::ApplyVolumeGraph(expected, 0, e.DataLen);
+    ASSERT_NE(e.Samples[100], d.Samples[100]);
+    EXPECT_TRUE(startsWith(playAndCapture(), {e.Samples.begin(), e.Samples.begin() + e.DataLen}));
+    EXPECT_EQ(d.VolumeGraph[100], 128); // and resets it
     command(1212);
-    EXPECT_EQ(d.VolumeGraph[100], 128);
+    EXPECT_NEAR(d.VolumeGraph[100], 64, 1); // undo of Play's step brings the line back
 }
 
 TEST_F(Tools, ALayerMadeFromASelectionIsDraggedIntoAnotherWindow) {
@@ -109,6 +137,8 @@ TEST_F(Tools, ALayerMadeFromASelectionIsDraggedIntoAnotherWindow) {
     pump(200ms);
     auto& a = state().docs[0];
     for (int i = 0; i < 1000; ++i) a.Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(100 + i % 50);
+    // Play refuses a silent sound, so the second one has a little sound of its own.
+    std::fill_n(state().docs[1].Samples.begin(), 100, std::uint8_t{140});
     SendMessageW(wavora::app().mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(first), 0);
     pump(200ms);
     press(5004);
@@ -133,6 +163,8 @@ TEST_F(Tools, ALayerMadeFromASelectionIsDraggedIntoAnotherWindow) {
     EXPECT_EQ(state().RenderBuffer[200], 100);
     EXPECT_EQ(state().RenderBuffer[249], 149);
     EXPECT_EQ(b.UnDoFlag.substr(b.UnDoFlag.size() - 2), "04");
+    // Played there, the second sound sounds with the layer over it.
+    EXPECT_TRUE(startsWith(playAndCapture(), {state().RenderBuffer.begin(), state().RenderBuffer.begin() + state().render.OutputLength}));
 
     // A second layer, made and dropped within the second window, lies in its own colour.
     press(5004);
