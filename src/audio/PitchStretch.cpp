@@ -20,6 +20,9 @@ constexpr std::int32_t BlockSize = 10;
 inline int lerp(int a, int b, float f) { return a + static_cast<int>(static_cast<float>(b - a) * f); }
 
 inline int wordAt(const std::uint8_t* p) { return static_cast<std::int16_t>(p[0] | (p[1] << 8)); }
+// Two neutral volume-graph bytes read as one signed 16-bit word.
+constexpr int NeutralGraphWord = static_cast<std::int16_t>(0x8080);
+
 inline void putWord(std::uint8_t* p, int v) {
     p[0] = static_cast<std::uint8_t>(v & 0xFF);
     p[1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
@@ -27,8 +30,8 @@ inline void putWord(std::uint8_t* p, int v) {
 
 // One run resampled from the unstretched data. `start` is where the run
 // begins in the sound as it stands (what the read limit is measured from),
-// `src` the same byte in the unstretched data, `lastRead` the last sample the
-// reads may reach there. With `out` null nothing is written: the run will
+// `src` the same byte in the unstretched data, `lastRead` the last sample of
+// that data; reads past it find silence. With `out` null nothing is written: the run will
 // not fit, but its read limit is still checked (and reported) first, as the
 // resampler does before it finds that out.
 template <bool Wide>
@@ -48,15 +51,19 @@ bool resampleRun(EditorState& s, std::int64_t start, const std::uint8_t* samples
         }
         if (o + (Wide ? 1 : 0) >= Capacity) return false;
         if (outSamples) {
-            const std::size_t a = static_cast<std::size_t>(std::min(src + i0, lastRead));
-            const std::size_t b = static_cast<std::size_t>(std::min(src + i1, lastRead));
+            const std::int64_t a = src + i0, b = src + i1;
             const float f = t - static_cast<float>(whole);
+            // Past the data lies silence under a neutral volume graph.
             if constexpr (Wide) {
-                putWord(outSamples + o, lerp(wordAt(samples + a), wordAt(samples + b), f));
-                putWord(outVolume + o, lerp(wordAt(volume + a), wordAt(volume + b), f));
+                auto sample = [&](std::int64_t i) { return i <= lastRead ? wordAt(samples + i) : 0; };
+                auto gain = [&](std::int64_t i) { return i <= lastRead ? wordAt(volume + i) : NeutralGraphWord; };
+                putWord(outSamples + o, lerp(sample(a), sample(b), f));
+                putWord(outVolume + o, lerp(gain(a), gain(b), f));
             } else {
-                outSamples[o] = static_cast<std::uint8_t>(lerp(samples[a], samples[b], f));
-                outVolume[o] = static_cast<std::uint8_t>(lerp(volume[a], volume[b], f));
+                auto sample = [&](std::int64_t i) { return i <= lastRead ? samples[i] : 128; };
+                auto gain = [&](std::int64_t i) { return i <= lastRead ? volume[i] : 128; };
+                outSamples[o] = static_cast<std::uint8_t>(lerp(sample(a), sample(b), f));
+                outVolume[o] = static_cast<std::uint8_t>(lerp(gain(a), gain(b), f));
             }
         }
         t += ratio;
@@ -100,7 +107,7 @@ struct Pass {
     std::int64_t read = 0;  // bytes of the unstretched data taken so far
     std::int64_t shift = 0; // the output's length change so far
     std::int64_t length = 0;
-    std::int64_t lastRead = 0; // the last sample of the data, which stands for any read past it
+    std::int64_t lastRead = 0; // the last sample of the data; past it lies silence
 
     // A 16-bit run ending on the last byte of an odd length reaches one byte
     // past the data: there is no tail to copy after it then.
