@@ -3,6 +3,8 @@
 #include "app/NewSound.h"
 #include "core/Platform.h"
 #include "doc/Slots.h"
+#include "pattern/PatternFiles.h"
+#include "pattern/PatternWindow.h"
 #include "synth/GeneratorCommands.h"
 #include "ui/FaceMessages.h"
 #include "undo/UndoStore.h"
@@ -64,9 +66,9 @@ const CommandEntry kCommands[] = {
     {1230, pitchSinSinCommand},
     {1231, pitchRandomCommand},
     {1223, noiseCommand},
-    {1102, nullptr},
-    {1203, nullptr},
-    {1204, nullptr},
+    {1102, patternWindowCommand},
+    {1203, SavePatternFile},
+    {1204, LoadPatternInto},
     {1201, nullptr},
     {1238, nullptr},
     {1227, nullptr},

@@ -4,6 +4,7 @@
 #include "core/EditorState.h"
 #include "core/Win32App.h"
 #include "core/WinText.h"
+#include "pattern/PatternWindowWin32.h"
 #include "text/NumberText.h"
 #include "ui/GeneralDialogWin32.h"
 #include "ui/HelpWindowWin32.h"
@@ -23,7 +24,7 @@ namespace {
 HWND hwnd(WindowId w) { return reinterpret_cast<HWND>(w); }
 
 UINT boxFlags(const MessageBoxSpec& spec) {
-    UINT flags = spec.buttons == MsgButtons::YesNo ? MB_YESNO : MB_OK;
+    UINT flags = spec.buttons == MsgButtons::YesNo ? MB_YESNO : spec.buttons == MsgButtons::YesNoCancel ? MB_YESNOCANCEL : MB_OK;
     switch (spec.icon) {
     case MsgIcon::Information: flags |= MB_ICONINFORMATION; break;
     case MsgIcon::Exclamation: flags |= MB_ICONEXCLAMATION; break;
@@ -110,7 +111,8 @@ void Win32Platform::setMenuItem(const std::string& caption, int popup, int id, i
 
 int Win32Platform::runModalWindow(EditorState& state, const std::string& className) {
     if (className == "HanyouDialog") return runGeneralDialog(state, app().frame);
-    return 0; // the pattern window comes with the pattern editor
+    if (className == "HakeiPat") return runPatternWindow(state, app().frame);
+    return 0;
 }
 
 void Win32Platform::waitDialogCreate() { createWaitDialog(app().frame); }
@@ -243,6 +245,16 @@ void Win32Platform::drawTextInFont(Surface& surface, int x, int y, const std::st
     TextOutW(dc, x, y, w.c_str(), static_cast<int>(w.size()));
     SelectObject(dc, oldFont);
     GdiFlush(); // the portable code draws the pictures over these pixels next
+}
+
+void Win32Platform::enableToolWindow(bool enabled) {
+    // The frame's floating tool window, of class "TBWindow"; only our own.
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"TBWindow", nullptr); w;
+         w = FindWindowExW(nullptr, w, L"TBWindow", nullptr)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == GetCurrentProcessId()) EnableWindow(w, enabled);
+    }
 }
 
 void Win32Platform::openHelp() { openHelpWindow(); }
