@@ -14,8 +14,7 @@ cd "$top"
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw --target stage wavora_smoke
 
-wineserver -p || true  # already running is fine
-wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
+"$top/tools/wine-ready.sh"
 
 if [ "${1:-}" = "--smoke" ]; then
   folder="$build/smoke"

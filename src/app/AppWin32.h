@@ -17,6 +17,11 @@ void finishEditor();
 
 LRESULT CALLBACK frameWindowProc(HWND, UINT, WPARAM, LPARAM);
 
+// What the 20 ms timer's thread posts to the frame: the play line moved, one
+// more second recorded.
+constexpr UINT WM_PLAYCURSORMOVED = WM_APP + 0x60;
+constexpr UINT WM_RECORDSECOND = WM_APP + 0x61;
+
 // Creates the frame's menu bar from the menu table.
 HMENU buildMenuBar(std::array<HMENU, 13>& popups);
 

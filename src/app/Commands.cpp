@@ -1,6 +1,9 @@
 #include "app/Commands.h"
 
 #include "app/NewSound.h"
+#include "audio/Play.h"
+#include "audio/Playback.h"
+#include "audio/Recording.h"
 #include "core/Platform.h"
 #include "doc/Slots.h"
 #include "pattern/PatternFiles.h"
@@ -69,12 +72,12 @@ const CommandEntry kCommands[] = {
     {1102, patternWindowCommand},
     {1203, SavePatternFile},
     {1204, LoadPatternInto},
-    {1201, nullptr},
-    {1238, nullptr},
-    {1227, nullptr},
-    {1258, nullptr},
-    {1259, nullptr},
-    {1215, nullptr},
+    {1201, playCommand},
+    {1238, loopPlayCommand},
+    {1227, stopCommand},
+    {1258, fixVolumeGraphCommand},
+    {1259, fixPitchGraphCommand},
+    {1215, recordCommand},
     {1216, nullptr},
     {1240, nullptr},
     {1232, nullptr},

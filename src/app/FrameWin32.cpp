@@ -5,6 +5,9 @@
 #include "app/Commands.h"
 #include "app/Frame.h"
 #include "app/Settings.h"
+#include "audio/Playback.h"
+#include "audio/Recording.h"
+#include "audio/WaveDeviceWin32.h"
 #include "converter/HelperClient.h"
 #include "converter/HelperStartWin32.h"
 #include "core/EditorState.h"
@@ -24,15 +27,14 @@ void createMdiClient(Win32App& a, HWND frame) {
                                   frame, nullptr, a.instance, &ccs);
 }
 
-void setRecordingFormat(Win32App& a, const EditorState& s) {
-    WAVEFORMATEX& f = a.recordFormat;
-    f.wFormatTag = WAVE_FORMAT_PCM;
-    f.nChannels = 1;
-    f.nSamplesPerSec = static_cast<DWORD>(s.docs[static_cast<std::size_t>(s.activeSlot())].SRATE);
-    f.wBitsPerSample = 8;
-    f.nBlockAlign = 1;
-    f.nAvgBytesPerSec = f.nSamplesPerSec;
-    f.cbSize = 0;
+void setRecordingFormat(EditorState& s) {
+    WaveFormat& f = s.play.DeviceFormat;
+    f.FormatTag = 1;
+    f.Channels = 1;
+    f.SamplesPerSec = static_cast<std::uint32_t>(s.active().SRATE);
+    f.BitsPerSample = 8;
+    f.BlockAlign = 1;
+    f.AvgBytesPerSec = f.SamplesPerSec;
 }
 
 void stageTwo(Win32App& a, HWND frame) {
@@ -47,7 +49,7 @@ void stageTwo(Win32App& a, HWND frame) {
     loadFolderSettings(s);
     loadFramePosition(s);
     SetWindowPos(frame, nullptr, s.frame.left, s.frame.top, s.frame.width, s.frame.height, SWP_NOZORDER);
-    setRecordingFormat(a, s);
+    setRecordingFormat(s);
     createSharedSurfaces(s);
     SetTimer(frame, 0, 100, nullptr);
 }
@@ -68,6 +70,8 @@ void takeFrameRectangle(HWND frame, EditorState& s) {
 
 void shutdown(Win32App& a, HWND frame) {
     EditorState& s = *a.state;
+    stopPlayback(s);
+    releaseRecording(s);
     KillTimer(frame, 0);
     clearUndoFolder(s);
     if (a.helper) {
@@ -145,6 +149,12 @@ LRESULT CALLBACK frameWindowProc(HWND frame, UINT message, WPARAM wParam, LPARAM
     }
     case WM_COPYDATA: copyHelperReply(a, wParam, reinterpret_cast<const COPYDATASTRUCT*>(lParam)); break;
     case WM_COMMAND: dispatchCommand(s, LOWORD(wParam)); break;
+    case MM_WOM_DONE: onWaveOutDone(s, reportedWaveOutUser(lParam)); break;
+    case MM_WIM_OPEN: onWaveInOpen(s); break;
+    case MM_WIM_DATA: onWaveInData(s); break;
+    case MM_WIM_CLOSE: onWaveInClose(s); break;
+    case WM_PLAYCURSORMOVED: onPlayCursorMoved(s); break;
+    case WM_RECORDSECOND: onRecordSecond(s); break;
     default: break;
     }
     return DefFrameProcW(frame, a.mdiClient, message, wParam, lParam);

@@ -1,5 +1,6 @@
 #include "app/PlatformWin32.h"
 
+#include "audio/WaveDeviceWin32.h"
 #include "converter/HelperClient.h"
 #include "core/EditorState.h"
 #include "core/Win32App.h"
@@ -263,8 +264,8 @@ void Win32Platform::openWebPage(const std::string& url) {
     ShellExecuteW(app().frame, L"open", widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void Win32Platform::stopWaveOut() {
-    if (app().waveOut) waveOutReset(app().waveOut);
+int Win32Platform::waveDevice(WaveCall call, const WaveFormat& format, WaveBuffer& buffer) {
+    return callWaveDevice(app().frame, app().waveOutDevice, app().waveInDevice, call, format, buffer);
 }
 
 bool Win32Platform::sendToHelper(std::uintptr_t number, const std::string& block) {

@@ -43,7 +43,7 @@ public:
     void enableToolWindow(bool enabled) override;
     void openHelp() override;
     void openWebPage(const std::string& url) override;
-    void stopWaveOut() override;
+    int waveDevice(WaveCall call, const WaveFormat& format, WaveBuffer& buffer) override;
     bool sendToHelper(std::uintptr_t number, const std::string& block) override;
     bool sendImageToHelper(const std::string& imagePath) override;
     WindowId frameWindow() override;

@@ -3,6 +3,7 @@
 #include "app/AppWin32.h"
 #include "app/Commands.h"
 #include "app/PlatformWin32.h"
+#include "audio/Playback.h"
 #include "core/EditorState.h"
 #include "pattern/PatternWindowWin32.h"
 #include "ui/HelpWindowWin32.h"
@@ -62,9 +63,14 @@ void chooseDevices(Win32App& a) {
     a.waveInDevice = firstAnsweringDevice<WAVEINCAPSW>(waveInGetNumDevs(), waveInGetDevCapsW);
 }
 
+// On the timer's own thread: count, and leave everything else to the
+// interface thread.
 void CALLBACK multimediaTick(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
-    // The play cursor and the recording clock advance here once playback and
-    // recording are running; until then there is nothing to count.
+    Win32App& a = app();
+    if (!a.state || !a.frame) return;
+    const TimerTick t = onTimerTick(a.state->play);
+    if (t.moveCursor) PostMessageW(a.frame, WM_PLAYCURSORMOVED, 0, 0);
+    if (t.recordSecond) PostMessageW(a.frame, WM_RECORDSECOND, 0, 0);
 }
 
 } // namespace

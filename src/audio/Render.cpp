@@ -33,11 +33,19 @@ void showReadLimit(EditorState& s, std::int32_t start, std::int64_t i1) {
 }
 
 // The resampled range into RenderBuffer (samples) and GraphWork (volume).
-// The source may be read one sample past `end`, into the data that follows;
-// at the very end of the buffer that sample is the last one there.
+// The source may be read one sample past `end`, into the data that follows
+// (further when the position, added up in single precision, runs ahead).
+// Past the end of the data lies silence under a neutral volume graph, as in a
+// new sound, whatever an earlier sound left in the buffer there.
 bool stretchInto(EditorState& s, const SoundDoc& d, std::int32_t start, std::int32_t dstLen, float ratio) {
     const bool wide = d.BitsParSample == 16;
-    const std::int64_t last = wide ? Capacity - 2 : Capacity - 1;
+    std::int64_t last = std::clamp<std::int64_t>(d.DataLen, 0, Capacity) - (wide ? 2 : 1);
+    if (wide && last > 0) last -= last & 1;
+    auto sample = [&](std::int64_t i) { return i <= last ? (wide ? wordAt(d.Samples, i) : d.Samples[static_cast<std::size_t>(i)]) : (wide ? 0 : 128); };
+    auto gain = [&](std::int64_t i) {
+        return i <= last ? (wide ? wordAt(d.VolumeGraph, i) : d.VolumeGraph[static_cast<std::size_t>(i)])
+                         : (wide ? static_cast<std::int16_t>(0x8080) : 128);
+    };
     float t = 0.0f;
     for (std::int32_t o = 0; o < dstLen; o += wide ? 2 : 1) {
         const std::int64_t whole = static_cast<std::int64_t>(t);
@@ -48,16 +56,14 @@ bool stretchInto(EditorState& s, const SoundDoc& d, std::int32_t start, std::int
             return false;
         }
         if (o + (wide ? 1 : 0) >= Capacity) return false; // the output would not fit the buffers
-        const std::int64_t a = start + i0, b = std::min(start + i1, last);
+        const std::int64_t a = start + i0, b = start + i1;
         const float f = t - static_cast<float>(whole);
         if (wide) {
-            putWord(s.RenderBuffer, o, lerp(wordAt(d.Samples, a), wordAt(d.Samples, b), f));
-            putWord(s.GraphWork, o, lerp(wordAt(d.VolumeGraph, a), wordAt(d.VolumeGraph, b), f));
+            putWord(s.RenderBuffer, o, lerp(sample(a), sample(b), f));
+            putWord(s.GraphWork, o, lerp(gain(a), gain(b), f));
         } else {
-            const auto at = static_cast<std::size_t>(a), bt = static_cast<std::size_t>(b);
-            s.RenderBuffer[static_cast<std::size_t>(o)] = static_cast<std::uint8_t>(lerp(d.Samples[at], d.Samples[bt], f));
-            s.GraphWork[static_cast<std::size_t>(o)] =
-                static_cast<std::uint8_t>(lerp(d.VolumeGraph[at], d.VolumeGraph[bt], f));
+            s.RenderBuffer[static_cast<std::size_t>(o)] = static_cast<std::uint8_t>(lerp(sample(a), sample(b), f));
+            s.GraphWork[static_cast<std::size_t>(o)] = static_cast<std::uint8_t>(lerp(gain(a), gain(b), f));
         }
         t += ratio;
     }

@@ -3,11 +3,13 @@
 // to every command. A test makes a fresh one in one line.
 #include "core/DialogRequest.h"
 #include "core/Surface.h"
+#include "core/WaveDevice.h"
 #include "doc/Limits.h"
 #include "doc/SoundDoc.h"
 #include "text/Random.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -67,13 +69,27 @@ struct FrameState {
     std::uint8_t LayerDragging = 0; // a layer is being moved with the mouse
 };
 
+// Where the input device stands: open from the record command to the data
+// message, closing from then until its close message.
+constexpr std::uint8_t RecordDeviceClosed = 0, RecordDeviceOpen = 1, RecordDeviceClosing = 2;
+
+// One playback and one recording at a time for the whole program. The flags
+// and the cursor are also read and written by the 20 ms timer's thread.
 struct PlaybackState {
-    std::uint8_t PlayingFlag = 0;
+    std::atomic<std::uint8_t> PlayingFlag{0};
     std::uint8_t LoopPlay = 0;
-    std::uint8_t RecordingFlag = 0;
-    std::int32_t PlayPos = 0;
+    std::atomic<std::uint8_t> RecordingFlag{0};
+    std::atomic<std::int32_t> PlayPos{0};
+    std::atomic<float> PlayStep{0.0f}; // bytes the cursor moves per tick, from the playing sound
+    float RecordMs = 0.0f;             // the timer thread's own count towards the next second
     std::uint8_t VolumeGraphFixed = 0;
     std::uint8_t PitchGraphFixed = 0;
+    WaveFormat DeviceFormat;           // filled from the sound before each open
+    WaveBuffer PlayHeader;
+    WaveBuffer RecordHeader;
+    std::uint32_t PlaySerial = 0;      // numbers each playback; the device's reports carry it
+    std::uint8_t RecordDevice = 0;     // RecordDeviceClosed, RecordDeviceOpen or RecordDeviceClosing
+    std::int32_t RecordSlot = 0;       // the slot being recorded into
 };
 
 // What the renderer leaves behind for the player and the writer.
@@ -81,6 +97,12 @@ struct RenderState {
     std::int32_t OutputLength = 0; // bytes of the mix in RenderBuffer
     std::uint8_t RenderingFlag = 0; // Play is working on the sound
     std::uint8_t MixRunning = 0;    // the layers are being mixed
+    // Play's own: the speed ratio of each 10-byte block, the curves as they
+    // were when Play began (for fixed curves), and whether the volume graph
+    // held anything. Made on first use.
+    std::vector<float> PitchRatios;
+    std::vector<std::uint8_t> VolumeBackup, PitchBackup;
+    std::array<std::uint8_t, SlotTableSize> VolumeGraphNonFlat{};
 };
 
 // Where the last mouse press in a sound window happened; zooming centres on it.

@@ -3,6 +3,7 @@
 // interface. The Windows build implements it with the real calls; the unit tests
 // with a fake that records what was asked and answers from a script.
 #include "core/Surface.h"
+#include "core/WaveDevice.h"
 #include "doc/SoundDoc.h"
 
 #include <cstdint>
@@ -97,8 +98,12 @@ public:
     // --- Shell
     virtual void openWebPage(const std::string& url) = 0;
 
-    // --- Audio output: stop whatever the output device is playing.
-    virtual void stopWaveOut() = 0;
+    // --- Waveform audio: the output device plays one buffer, the input device
+    // records into one. Both report to the frame through its device messages
+    // (the end of a buffer; for input also its opening and closing). `format`
+    // is read by the two opens, `buffer` by every call but open, reset, stop,
+    // start and close. Returns the device's result code, 0 when it succeeded.
+    virtual int waveDevice(WaveCall call, const WaveFormat& format, WaveBuffer& buffer) = 0;
 
     // --- The converter program. Each send waits until the helper has handled
     // it (a dialog request until the dialog is closed, its reply delivered to

@@ -37,8 +37,6 @@ struct Win32App {
     UINT mmTimer = 0;
     UINT waveInDevice = 0;
     UINT waveOutDevice = 0;
-    HWAVEOUT waveOut = nullptr;
-    WAVEFORMATEX recordFormat{};
 };
 
 Win32App& app();

@@ -1,5 +1,6 @@
 #include "ui/GeneralDialog.h"
 
+#include "audio/Playback.h"
 #include "core/Platform.h"
 #include "doc/Slots.h"
 #include "text/NumberText.h"
@@ -35,14 +36,6 @@ bool isRangeChecked(const DialogRow& row) {
     bool numeric =
         row.Kind == RowText || row.Kind == RowNumber || row.Kind == RowSlider || row.Kind == RowLength;
     return numeric && !(row.Min == 0 && row.Max == 0);
-}
-
-// Playback is stopped here only in the simple way the dialog needs; the
-// playback module's own stop will take its place.
-void stopPlaybackForDialog(EditorState& s) {
-    if (!s.play.PlayingFlag) return;
-    s.platform.stopWaveOut();
-    s.play.PlayingFlag = 0;
 }
 
 // ---- OK
@@ -207,7 +200,7 @@ bool dialogOk(EditorState& s, const DialogControls& controls) {
 
 void dialogCancel(EditorState& s) {
     s.play.LoopPlay = 0;
-    stopPlaybackForDialog(s);
+    stopPlayback(s);
     s.BusyFlag = 0;
 }
 

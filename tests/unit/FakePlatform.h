@@ -5,6 +5,7 @@
 #include "core/EditorState.h"
 #include "core/Platform.h"
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <map>
@@ -50,6 +51,13 @@ struct DrawnText {
     TextFont font{};
 };
 
+// What the fake wave devices would post to the frame.
+enum class WaveMessage { OutDone, InOpen, InData, InClose };
+struct PostedWaveMessage {
+    WaveMessage message;
+    std::uint32_t user = 0; // the buffer's User field, for OutDone
+};
+
 class FakePlatform : public Platform {
 public:
     // Dialog script: each entry answers one runModalWindow call.
@@ -68,7 +76,18 @@ public:
     WindowId nextWindow = 100;
     Size mdiClient{1200, 700};
     std::uint32_t ticks = 12345;
-    int waveOutStops = 0;
+    int waveOutStops = 0; // output resets
+    // The wave devices: every call in order, the formats opened with, what was
+    // written for playing, and the messages the devices posted and the frame
+    // has not yet taken. A call listed in waveFailures does nothing and
+    // returns its code.
+    std::vector<WaveCall> waveCalls;
+    std::map<WaveCall, int> waveFailures;
+    std::vector<WaveFormat> outFormats, inFormats;
+    std::vector<std::vector<std::uint8_t>> written;
+    std::vector<WaveBuffer> writtenHeaders;
+    std::deque<PostedWaveMessage> posted;
+    WaveBuffer* recordingInto = nullptr; // the buffer the input device fills once started
     int helpOpens = 0;
     bool failSurfaces = false;
     // The wait dialog as the user would see it.
@@ -184,7 +203,47 @@ public:
     void enableToolWindow(bool enabled) override { toolWindowEnabled = enabled; }
     void openHelp() override { ++helpOpens; }
     void openWebPage(const std::string& url) override { webPages.push_back(url); }
-    void stopWaveOut() override { ++waveOutStops; }
+    int waveDevice(WaveCall call, const WaveFormat& format, WaveBuffer& buffer) override {
+        waveCalls.push_back(call);
+        if (auto f = waveFailures.find(call); f != waveFailures.end()) return f->second;
+        switch (call) {
+        case WaveCall::OutOpen: outFormats.push_back(format); break;
+        case WaveCall::OutWrite:
+            written.emplace_back(buffer.Data, buffer.Data + buffer.Length);
+            writtenHeaders.push_back(buffer);
+            posted.push_back({WaveMessage::OutDone, buffer.User});
+            break;
+        case WaveCall::OutReset: ++waveOutStops; break;
+        case WaveCall::InOpen:
+            inFormats.push_back(format);
+            posted.push_back({WaveMessage::InOpen});
+            break;
+        case WaveCall::InAddBuffer: recordingInto = &buffer; break;
+        case WaveCall::InReset: // the buffer comes back as it stands
+            if (recordingInto) posted.push_back({WaveMessage::InData});
+            recordingInto = nullptr;
+            break;
+        case WaveCall::InClose: posted.push_back({WaveMessage::InClose}); break;
+        default: break;
+        }
+        return 0;
+    }
+    // The input device delivers `bytes` bytes of `value` and, once the buffer
+    // is full, returns it.
+    void record(std::uint32_t bytes, std::uint8_t value) {
+        if (!recordingInto) return;
+        const std::uint32_t room = recordingInto->Length - recordingInto->BytesRecorded;
+        const std::uint32_t n = bytes < room ? bytes : room;
+        std::fill_n(recordingInto->Data + recordingInto->BytesRecorded, n, value);
+        recordingInto->BytesRecorded += n;
+        if (recordingInto->BytesRecorded == recordingInto->Length) {
+            posted.push_back({WaveMessage::InData});
+            recordingInto = nullptr;
+        }
+    }
+    int callCount(WaveCall call) const {
+        return static_cast<int>(std::count(waveCalls.begin(), waveCalls.end(), call));
+    }
     bool sendToHelper(std::uintptr_t number, const std::string& block) override {
         if (!helperPresent) return false;
         helperRecords.push_back({number, block});

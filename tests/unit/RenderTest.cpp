@@ -68,6 +68,18 @@ TEST_F(RenderTest, SixteenBitRangesAreWholeSamples) {
     EXPECT_EQ(d.Samples[16], 11); // sample 11 follows
 }
 
+TEST_F(RenderTest, ReadsPastTheDataFindSilenceNotWhatWasLeftThere) {
+    for (std::uint8_t leftover : {0, 255}) {
+        SoundDoc& d = sound(8000, 8, 4);
+        d.Samples[2] = 100, d.Samples[3] = 120;
+        d.Samples[4] = leftover; // past the data: an earlier sound's byte
+        std::int32_t pos = 0;
+        ASSERT_EQ(WaveStretch2(s, 2, 3, 0.5f, pos), 0); // the last output reads one sample past the end
+        const std::uint8_t expect[] = {100, 110, 120, 124}; // 120 + trunc(8 * 0.5)
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(d.Samples[static_cast<std::size_t>(2 + i)], expect[i]) << i;
+    }
+}
+
 TEST_F(RenderTest, StretchesThatDoNotFitChangeNothing) {
     SoundDoc& d = sound(44100, 8, 499990);
     ramp(d, 499990);
