@@ -98,8 +98,16 @@ TEST_F(PatternWin, OpensWithItsControlsAndADrawnPatternGoesInContinuously) {
         GetMenuStringW(menu, wavora::ChangeFrequencyId, text, 64, MF_BYCOMMAND);
         EXPECT_EQ(utf8(text), "波形の周波数を変える");
         EXPECT_TRUE(GetMenuState(menu, wavora::StepWholeId, MF_BYCOMMAND) & MF_CHECKED);
-        // The strips went into the editor's folder, whole.
-        EXPECT_EQ(e2e::readBytes(folder / L"ToolBarBmp＠＠.bmp").size(), 4454u);
+        // The strips went into the editor's folder, whole, and the platform
+        // reads them as image lists of three.
+        for (const wchar_t* strip : {L"ToolBarBmp＠＠.bmp", L"ToolBarHotBmp＠＠.bmp", L"ToolBarMukouBmp＠＠.bmp"}) {
+            EXPECT_EQ(e2e::readBytes(folder / strip).size(), 4454u);
+            HIMAGELIST list = ImageList_LoadImageW(nullptr, (folder / strip).c_str(), 22, 0, RGB(255, 0, 255),
+                                                   IMAGE_BITMAP, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+            ASSERT_NE(list, nullptr);
+            EXPECT_EQ(ImageList_GetImageCount(list), 3);
+            ImageList_Destroy(list);
+        }
 
         // A square wave drawn free-hand, as the mouse sends it.
         const POINT stroke[] = {{100, 60}, {200, 60}, {200, 190}, {300, 190}};
