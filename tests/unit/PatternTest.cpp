@@ -2,6 +2,7 @@
 // the window's tools, pattern files, images and the tool bar's strips.
 #include "FakePlatform.h"
 #include "TempFolder.h"
+#include "app/Commands.h"
 #include "bmp/BmpFile.h"
 #include "converter/HelperClient.h"
 #include "converter/pictra/PictraState.h"
@@ -255,6 +256,13 @@ TEST_F(Pattern, ClearAllAsksToSaveFirstAndCancelKeepsEverything) {
     EXPECT_EQ(w.PictureSurface->get(20, 50), White);
     EXPECT_EQ(s.pattern.PatternLen, 0);
     EXPECT_EQ(s.pattern.PatternBuf[0], 0);
+}
+
+TEST_F(Pattern, TheFrameMenuOpensTheWindowThroughTheModalRunnerOnlyWhenIdle) {
+    dispatchCommand(s, 1102);
+    s.BusyFlag = 1;
+    dispatchCommand(s, 1102);
+    EXPECT_EQ(fake.modalClasses, std::vector<std::string>{"HakeiPat"});
 }
 
 // --- Pattern files

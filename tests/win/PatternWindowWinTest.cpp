@@ -192,9 +192,11 @@ TEST_F(PatternWin, APatternSavedAndReadBackThroughTheDialogsComesBackByteForByte
         HDC dc = GetDC(w);
         EXPECT_EQ(GetPixel(dc, 1, 37), RGB(0, 0, 0));
         ReleaseDC(w, dc);
-        click(w, wavora::PatternCancelId);
+        PostMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0); // the close box
     });
     EXPECT_EQ(std::vector<std::uint8_t>(p.PatternBuf.begin(), p.PatternBuf.begin() + 300), pattern);
+    EXPECT_EQ(p.PatternWindowOpen, 0);
+    EXPECT_TRUE(IsWindowEnabled(frame()));
 }
 
 } // namespace
