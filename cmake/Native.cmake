@@ -17,7 +17,8 @@ foreach(t IN LISTS WAVORA_UNIT_TESTS)
   get_filename_component(name ${t} NAME_WE)
   add_executable(${name} ${t})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/unit)
-  # The committed parts (help pages and their pictures) checked as they will be staged.
+  # The committed parts (help pages and their pictures, icons and cursors)
+  # checked as they will be staged.
   target_compile_definitions(${name} PRIVATE WAVORA_ASSETS_DIR="${CMAKE_SOURCE_DIR}/assets")
   if(WAVORA_SANITIZE)
     target_compile_options(${name} PRIVATE ${WAVORA_SAN_FLAGS})

@@ -1,11 +1,13 @@
 #include "app/Commands.h"
 
+#include "app/LoadIntoSelection.h"
 #include "app/NewSound.h"
 #include "audio/Play.h"
 #include "audio/Playback.h"
 #include "audio/Recording.h"
 #include "core/Platform.h"
 #include "doc/Slots.h"
+#include "layers/Layers.h"
 #include "pattern/PatternFiles.h"
 #include "pattern/PatternWindow.h"
 #include "synth/GeneratorCommands.h"
@@ -32,7 +34,7 @@ struct CommandEntry {
 const CommandEntry kCommands[] = {
     {1001, newSoundCommand},
     {1003, openWavCommand},
-    {1207, nullptr},
+    {1207, loadWavIntoSelectionCommand},
     {1002, saveWavCommand},
     {1212, undoCommand},
     {1222, redoCommand},
@@ -43,8 +45,8 @@ const CommandEntry kCommands[] = {
     {1208, nullptr},
     {1248, nullptr},
     {1252, nullptr},
-    {1211, nullptr},
-    {1213, nullptr},
+    {1211, mergeLayersCommand},
+    {1213, deleteLayerCommand},
     {1217, nullptr},
     {1251, nullptr},
     {1253, nullptr},
@@ -128,9 +130,9 @@ bool isCommandId(int id) { return find(id) != nullptr; }
 
 void dispatchCommand(EditorState& s, int id) {
     if (id > 12309 && s.frame.PopupMenuFlag == 1) {
-        // The sound window's context menu owns these identifiers; its handler
-        // comes with the layer tools. The flag is the menu's and ends with it.
-        s.frame.PopupMenuFlag = 0;
+        // The sound window's context menu owns these identifiers. The flag is
+        // the menu's and ends with it.
+        contextMenuCommand(s, id);
         return;
     }
     CommandHandler h = commandHandler(id);
@@ -141,12 +143,16 @@ void dispatchCommand(EditorState& s, int id) {
 
 void selectionToolCommand(EditorState& s) {
     s.CurrentTool = 3;
+    s.EraserOn = 0;
     resetSelection(s.active());
     s.active().HasMarker = 0;
     repaintSlot(s, s.activeSlot());
 }
 
-void zoomToolCommand(EditorState& s) { s.CurrentTool = 4; }
+void zoomToolCommand(EditorState& s) {
+    s.CurrentTool = 4;
+    s.EraserOn = 0;
+}
 
 void resetVolumeGraphCommand(EditorState& s) {
     if (!needsSound(s)) return;

@@ -12,6 +12,9 @@
 #include "converter/HelperStartWin32.h"
 #include "core/EditorState.h"
 #include "text/Paths.h"
+#include "core/TextFiles.h"
+#include "ui/ToolWindow.h"
+#include "ui/ToolWindowWin32.h"
 #include "undo/UndoStore.h"
 #include "view/SoundView.h"
 
@@ -37,6 +40,21 @@ void setRecordingFormat(EditorState& s) {
     f.AvgBytesPerSec = f.SamplesPerSec;
 }
 
+// Beside the frame, unless the user has put it elsewhere before.
+void openToolWindow(HWND frame, EditorState& s) {
+    RECT r{};
+    GetWindowRect(frame, &r);
+    Point at = defaultToolWindowPosition(r.left, r.top, r.right - r.left);
+    if (fileExists(s.root, std::string(SettingsFolder) + "/TBWindowPos.wavora")) {
+        loadToolWindowPosition(s);
+        at = {s.frame.toolLeft, s.frame.toolTop};
+    }
+    createToolWindow(frame, at.x, at.y, [](int left, int top) {
+        if (EditorState* st = app().state.get()) saveToolWindowPosition(*st, left, top);
+    });
+    s.CurrentTool = 1;
+}
+
 void stageTwo(Win32App& a, HWND frame) {
     EditorState& s = *a.state;
     a.frame = frame;
@@ -51,6 +69,7 @@ void stageTwo(Win32App& a, HWND frame) {
     SetWindowPos(frame, nullptr, s.frame.left, s.frame.top, s.frame.width, s.frame.height, SWP_NOZORDER);
     setRecordingFormat(s);
     createSharedSurfaces(s);
+    openToolWindow(frame, s);
     SetTimer(frame, 0, 100, nullptr);
 }
 
@@ -81,6 +100,7 @@ void shutdown(Win32App& a, HWND frame) {
     }
     if (a.mmTimer) timeKillEvent(a.mmTimer);
     a.mmTimer = 0;
+    destroyToolWindow(); // writes its position
     takeFrameRectangle(frame, s);
     saveSettings(s);
     s.SelectionTint.reset();

@@ -9,6 +9,7 @@
 #include "text/NumberText.h"
 #include "ui/GeneralDialogWin32.h"
 #include "ui/HelpWindowWin32.h"
+#include "ui/ToolWindowWin32.h"
 #include "ui/WaitDialogWin32.h"
 #include "view/SoundWindowWin32.h"
 
@@ -25,7 +26,9 @@ namespace {
 HWND hwnd(WindowId w) { return reinterpret_cast<HWND>(w); }
 
 UINT boxFlags(const MessageBoxSpec& spec) {
-    UINT flags = spec.buttons == MsgButtons::YesNo ? MB_YESNO : spec.buttons == MsgButtons::YesNoCancel ? MB_YESNOCANCEL : MB_OK;
+    UINT flags = spec.buttons == MsgButtons::YesNo         ? MB_YESNO
+                 : spec.buttons == MsgButtons::YesNoCancel ? MB_YESNOCANCEL
+                                                           : MB_OK;
     switch (spec.icon) {
     case MsgIcon::Information: flags |= MB_ICONINFORMATION; break;
     case MsgIcon::Exclamation: flags |= MB_ICONEXCLAMATION; break;
@@ -248,15 +251,7 @@ void Win32Platform::drawTextInFont(Surface& surface, int x, int y, const std::st
     GdiFlush(); // the portable code draws the pictures over these pixels next
 }
 
-void Win32Platform::enableToolWindow(bool enabled) {
-    // The frame's floating tool window, of class "TBWindow"; only our own.
-    for (HWND w = FindWindowExW(nullptr, nullptr, L"TBWindow", nullptr); w;
-         w = FindWindowExW(nullptr, w, L"TBWindow", nullptr)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == GetCurrentProcessId()) EnableWindow(w, enabled);
-    }
-}
+void Win32Platform::enableToolWindow(bool enabled) { setToolWindowEnabled(enabled); }
 
 void Win32Platform::openHelp() { openHelpWindow(); }
 
@@ -266,6 +261,53 @@ void Win32Platform::openWebPage(const std::string& url) {
 
 int Win32Platform::waveDevice(WaveCall call, const WaveFormat& format, WaveBuffer& buffer) {
     return callWaveDevice(app().frame, app().waveOutDevice, app().waveInDevice, call, format, buffer);
+}
+
+int Win32Platform::popupMenu(WindowId window, int clientX, int clientY, const std::vector<PopupItem>& items) {
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return 0;
+    for (const PopupItem& item : items) {
+        if (item.id == 0) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        else
+            AppendMenuW(menu, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), static_cast<UINT_PTR>(item.id),
+                        widen(item.text).c_str());
+    }
+    POINT p{clientX, clientY};
+    ClientToScreen(hwnd(window), &p);
+    // The choice comes back here rather than as a command to the frame, so the
+    // caller knows which window and point it belongs to.
+    int chosen = static_cast<int>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_RIGHTBUTTON, p.x, p.y, 0,
+                                                 hwnd(window), nullptr));
+    DestroyMenu(menu);
+    return chosen;
+}
+
+void Win32Platform::captureMouse(WindowId window) { SetCapture(hwnd(window)); }
+
+void Win32Platform::releaseMouse() { ReleaseCapture(); }
+
+WindowId Win32Platform::soundWindowAt(WindowId from, int clientX, int clientY, Point& at) {
+    EditorState* s = app().state.get();
+    if (!s || !app().mdiClient) return 0;
+    POINT screen{clientX, clientY};
+    ClientToScreen(hwnd(from), &screen);
+    // The MDI children from the top (the active one) down.
+    for (HWND w = GetWindow(app().mdiClient, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (s->slotOfWindow(reinterpret_cast<WindowId>(w)) < 0 || !IsWindowVisible(w)) continue;
+        RECT r{};
+        GetWindowRect(w, &r);
+        if (!PtInRect(&r, screen)) continue;
+        POINT local = screen;
+        ScreenToClient(w, &local);
+        at = {local.x, local.y};
+        return reinterpret_cast<WindowId>(w);
+    }
+    return 0;
+}
+
+void Win32Platform::activateWindow(WindowId window) {
+    if (app().mdiClient) SendMessageW(app().mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hwnd(window)), 0);
+    BringWindowToTop(hwnd(window));
 }
 
 bool Win32Platform::sendToHelper(std::uintptr_t number, const std::string& block) {

@@ -44,6 +44,11 @@ public:
     void openHelp() override;
     void openWebPage(const std::string& url) override;
     int waveDevice(WaveCall call, const WaveFormat& format, WaveBuffer& buffer) override;
+    int popupMenu(WindowId window, int clientX, int clientY, const std::vector<PopupItem>& items) override;
+    void captureMouse(WindowId window) override;
+    void releaseMouse() override;
+    WindowId soundWindowAt(WindowId from, int clientX, int clientY, Point& at) override;
+    void activateWindow(WindowId window) override;
     bool sendToHelper(std::uintptr_t number, const std::string& block) override;
     bool sendImageToHelper(const std::string& imagePath) override;
     WindowId frameWindow() override;

@@ -124,6 +124,51 @@ struct PatternState {
     std::uint8_t PatternWindowOpen = 0;
 };
 
+// Which band of the sound window a row of the content lies in.
+enum class Band : std::uint8_t { Wave, Volume, Pitch };
+
+// Which of the drawing cursors the zoom tool shows: it follows the last zoom.
+enum class ZoomCursor : std::uint8_t { In, Out };
+
+// The mouse tools' state between a press and its release (one window at a time).
+struct ToolState {
+    std::uint8_t ButtonDown = 0;     // a left press until the left release
+    std::int32_t DragStartX = 0;     // PressX, PressY of that press
+    std::int32_t DragStartY = 0;
+    std::int32_t MouseByte = 0;      // the data byte under the last press or move
+    std::int32_t MouseRow = 0;       // the logical row 0..767 under it
+    int slot = -1;                   // the window the button went down in
+    Band band = Band::Wave;          // the band a stroke or line draws in
+    std::int32_t LastX = 0;          // previous point of a stroke, content pixels
+    std::int32_t LastY = 0;
+    std::int32_t LastByte = 0;       // the eraser's previous data byte
+    std::uint8_t SelectionChanged = 0;
+    std::uint8_t Drew = 0;           // something was drawn or erased since the press
+    std::uint8_t ConvertRunning = 0; // one conversion of drawn columns at a time
+    std::uint8_t MakeArmed = 0;      // a press inside the selection with tool 23
+    std::int32_t LayerOffsetX = 0;   // press x minus the dragged layer's left edge
+    std::int32_t DragLayer = 0;      // the layer being dragged, 0 = none
+    std::int32_t DragFromPixelX = 0; // where it was when the drag began
+    std::int32_t DragFromStart = 0;
+    std::uint8_t FreshLayer = 0;     // the dragged layer was just made from the selection
+    ZoomCursor zoomCursor = ZoomCursor::In;
+    // The line tool draws over what was there at its press, so moving back
+    // leaves nothing of the longer line behind.
+    std::vector<std::uint8_t> LineBackup;
+    std::unique_ptr<Surface> LayerDrawSurface; // a layer's picture while it is drawn on
+};
+
+// Cut and copy fill this; paste reads it.
+struct LayerClipboardState {
+    std::vector<std::uint8_t> samples, volume, pitch;
+    std::int32_t length = 0;
+    std::uint8_t full = 0;             // filled by a cut or copy at least once
+    std::uint8_t LayerCopyPending = 0; // the next paste duplicates a layer
+    std::int32_t ClipSourceSlot = 0;
+    std::int32_t menuX = 0, menuY = 0; // where the context menu was opened (client pixels)
+    int menuSlot = -1;                 // in which window
+};
+
 struct EditorState {
     explicit EditorState(Platform& platform, std::filesystem::path root = {});
     ~EditorState();
@@ -150,6 +195,8 @@ struct EditorState {
     RenderState render;
     MouseState mouse;
     PatternState pattern;
+    ToolState tool;
+    LayerClipboardState clip;
     Lcg rng;
 
     std::vector<std::uint8_t> ScratchBuffer; // the undo store assembles its records here

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace wavora {
 
@@ -33,6 +34,18 @@ struct Size {
 };
 
 enum class ScrollBar { Horizontal, Vertical };
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+// One item of a context menu; id 0 is a separator.
+struct PopupItem {
+    std::string text;
+    int id = 0;
+    bool checked = false;
+};
 
 // A font of the program's own pages: always "ＭＳ Ｐゴシック" in the Shift-JIS
 // character set, chosen by its character height in pixels and its weight.
@@ -104,6 +117,21 @@ public:
     // is read by the two opens, `buffer` by every call but open, reset, stop,
     // start and close. Returns the device's result code, 0 when it succeeded.
     virtual int waveDevice(WaveCall call, const WaveFormat& format, WaveBuffer& buffer) = 0;
+
+    // --- The mouse in the sound windows.
+    // Shows a context menu at a point of the window's client area and returns
+    // the id of the chosen item, 0 when the menu was dismissed.
+    virtual int popupMenu(WindowId window, int clientX, int clientY, const std::vector<PopupItem>& items) = 0;
+    // Every mouse message goes to the window until it is released, also with
+    // the mouse outside it (a layer dragged into another window).
+    virtual void captureMouse(WindowId window) = 0;
+    virtual void releaseMouse() = 0;
+    // The first sound window, from the active one down the window order, whose
+    // rectangle holds the point given in `from`'s client coordinates; 0 when
+    // there is none. `at` gets the point in that window's client coordinates.
+    virtual WindowId soundWindowAt(WindowId from, int clientX, int clientY, Point& at) = 0;
+    // Brings a sound window to the top and makes it the active one.
+    virtual void activateWindow(WindowId window) = 0;
 
     // --- The converter program. Each send waits until the helper has handled
     // it (a dialog request until the dialog is closed, its reply delivered to

@@ -59,6 +59,9 @@ struct SoundDoc {
     std::string UnDoFlag;   // two-digit codes of the states kept, current last
     std::string Yarinaoshi; // two-digit codes that can be redone, next last
     std::uint8_t HasGenOn = 0;
+    // Bit L set: the undo files of layer L (0 = the background) follow this
+    // slot's steps. They follow the slot that wrote them last.
+    std::uint8_t UndoLayerFiles = 0;
 
     ViewState view;
     bool MouseTracking = false;
@@ -74,6 +77,11 @@ struct LayerPool {
     std::array<std::uint8_t, LayerTableSize> LyAdditive{};
     std::array<std::uint8_t, LayerTableSize> LyInUse{};
     std::array<std::int32_t, LayerTableSize> LyPixelX{}, LyPixelWidth{}, LyPixelHeight{}, LyScreenX{};
+    // A layer dropped into another window remembers where it came from, so
+    // that undoing the drop there hands it back.
+    std::array<std::int32_t, LayerTableSize> LyFromSlot{-1, -1, -1, -1, -1, -1, -1};
+    std::array<WindowId, LayerTableSize> LyFromWindow{};
+    std::array<std::int32_t, LayerTableSize> LyFromStart{};
     std::int32_t LayerPoolNext = 1;
 };
 

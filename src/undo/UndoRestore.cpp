@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace wavora {
 
@@ -128,46 +129,139 @@ void applySound(EditorState& s, SoundDoc& d, const StoredSound& stored) {
     d.view.ExtentX = d.DataLen;
 }
 
-void applyLayer(EditorState& s, SoundDoc& d, int layer, const StoredLayer& stored) {
+// The layer's own fields and data as the step had them.
+void applyLayerData(EditorState& s, const SoundDoc& d, int layer, const StoredLayer& stored) {
     const LayerRecord& r = stored.record;
     LayerPool& pool = s.layers;
     const auto L = static_cast<std::size_t>(layer);
-    s.CurrentTool = r.currentTool;
-    s.ActWndNum = r.slot;
-    d.ActiveLayer = static_cast<std::uint8_t>(layer);
-    d.LayerCount = r.layerCount;
     pool.LyPixelX[L] = r.pixelX;
     pool.LyScreenX[L] = r.screenX;
     pool.LyLen[L] = r.lyLen;
     pool.LyStart[L] = r.lyStart;
-    d.HasSelection = r.hasSelection;
-    d.SelRect.left = r.selLeft;
-    d.SelStart = r.selStart;
-    d.SelRect.right = r.selRight;
-    d.SelRect.bottom = 1000;
-    d.SelLength = r.selLength;
-    // The file stops before list position 6, so the slot keeps its own entry
-    // there instead of taking whatever the buffer held past the record.
-    for (std::size_t i = 1; i <= 5; ++i)
-        d.LayerIds[i] = r.layerIds[i];
-
     // Layer buffers are made LyLen + 1000 bytes long wherever they are made.
     const auto size = static_cast<std::size_t>(r.lyLen) + 1000;
-    copyInto(stored.samples, pool.LySamples[L], size, d.silenceValue());
-    copyInto(stored.volume, pool.LyVolume[L], size, 128);
-    copyInto(stored.pitch, pool.LyPitch[L], size, 128);
+    pool.LySamples[L].assign(size, d.silenceValue());
+    pool.LyVolume[L].assign(size, 128);
+    pool.LyPitch[L].assign(size, 128);
+    std::copy(stored.samples.begin(), stored.samples.end(), pool.LySamples[L].begin());
+    std::copy(stored.volume.begin(), stored.volume.end(), pool.LyVolume[L].begin());
+    std::copy(stored.pitch.begin(), stored.pitch.end(), pool.LyPitch[L].begin());
+    if (pool.LyName[L].empty()) pool.LyName[L] = "レイヤー" + intText(layer);
 }
 
-// A layer that the restored step has but the pool no longer counts (it was
-// deleted or merged after the step) is handed out again; the painter remakes
-// its picture. The background is never a pool layer.
-void registerLayerAgain(EditorState& s, SoundDoc& d, int layer) {
+using StoredLayers = std::array<std::optional<StoredLayer>, LayerTableSize>;
+
+// The layer list of the step. Every layer listed at a change wrote its record,
+// each carrying the whole list; the active layer's is asked first.
+std::optional<std::array<std::int32_t, 7>> storedList(const StoredLayers& layers, int active) {
+    if (active >= 0 && active < LayerTableSize && layers[static_cast<std::size_t>(active)])
+        return layers[static_cast<std::size_t>(active)]->record.layerIds;
+    for (const auto& l : layers)
+        if (l) return l->record.layerIds;
+    return std::nullopt;
+}
+
+bool listed(const std::vector<int>& ids, int id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
+
+std::vector<int> currentList(const SoundDoc& d) {
+    std::vector<int> ids;
+    const int n = std::clamp(d.LayerCount, 0, 6);
+    for (int p = 1; p <= n; ++p) ids.push_back(d.LayerIds[static_cast<std::size_t>(p)]);
+    return ids;
+}
+
+// Takes the layer out of whichever other slot lists it.
+void takeFromOtherSlots(EditorState& s, int slot, int id) {
+    for (int other = 0; other < SlotTableSize; ++other) {
+        if (other == slot) continue;
+        SoundDoc& o = s.docs[static_cast<std::size_t>(other)];
+        std::vector<int> ids = currentList(o);
+        if (!listed(ids, id)) continue;
+        ids.erase(std::find(ids.begin(), ids.end(), id));
+        // Remembered, so that undoing this step again hands the layer back.
+        const auto L = static_cast<std::size_t>(id);
+        s.layers.LyFromSlot[L] = other;
+        s.layers.LyFromWindow[L] = o.WindowHandle;
+        s.layers.LyFromStart[L] = s.layers.LyStart[L];
+        for (std::size_t p = 1; p <= 5; ++p) o.LayerIds[p] = p <= ids.size() ? ids[p - 1] : 0;
+        o.LayerCount = static_cast<std::int32_t>(ids.size());
+        o.TopLayer = ids.empty() ? 0 : ids.back();
+        if (o.ActiveLayer == id) o.ActiveLayer = static_cast<std::uint8_t>(o.TopLayer);
+        if (o.WindowHandle) s.platform.invalidate(o.WindowHandle);
+    }
+}
+
+bool listedElsewhere(const EditorState& s, int slot, int id) {
+    for (int other = 0; other < SlotTableSize; ++other)
+        if (other != slot && listed(currentList(s.docs[static_cast<std::size_t>(other)]), id)) return true;
+    return false;
+}
+
+// A layer the step no longer has: back to the window it was dragged from
+// when that window is still there, otherwise its id is free again.
+void letGo(EditorState& s, int slot, int id) {
     LayerPool& pool = s.layers;
-    const auto L = static_cast<std::size_t>(layer);
-    if (d.LayerCount <= 0 || layer < 1 || pool.LyInUse[L]) return;
-    d.TopLayer = d.LayerIds[static_cast<std::size_t>(d.LayerCount)];
-    if (pool.LayerPoolNext <= MaxLayerId) ++pool.LayerPoolNext;
-    pool.LyInUse[L] = 1;
+    const auto L = static_cast<std::size_t>(id);
+    const int home = pool.LyFromSlot[L];
+    if (home >= 0 && home < SlotCount && home != slot &&
+        s.docs[static_cast<std::size_t>(home)].WindowHandle == pool.LyFromWindow[L] && pool.LyFromWindow[L] != 0) {
+        SoundDoc& h = s.docs[static_cast<std::size_t>(home)];
+        const int n = std::clamp(h.LayerCount, 0, 5);
+        if (n < 5) {
+            h.LayerIds[static_cast<std::size_t>(n + 1)] = id;
+            h.LayerCount = n + 1;
+            h.TopLayer = id;
+            const std::int32_t start = pool.LyStart[L];
+            pool.LyStart[L] = pool.LyFromStart[L];
+            pool.LyFromSlot[L] = slot;
+            pool.LyFromWindow[L] = s.docs[static_cast<std::size_t>(slot)].WindowHandle;
+            pool.LyFromStart[L] = start;
+            s.platform.invalidate(h.WindowHandle);
+            return;
+        }
+    }
+    pool.LyInUse[L] = 0;
+    pool.LyFromSlot[L] = -1;
+    std::vector<std::uint8_t>().swap(pool.LySamples[L]);
+    std::vector<std::uint8_t>().swap(pool.LyVolume[L]);
+    std::vector<std::uint8_t>().swap(pool.LyPitch[L]);
+    pool.LyLen[L] = 0;
+}
+
+// The slot's layers become those of the step: layers it had and the step has
+// not are let go, layers the step has come back with their data (also out of
+// another window they were dragged to), and the pool counts what is in use.
+void restoreLayers(EditorState& s, int slot, const StateRecord& state, const StoredLayers& layers,
+                   const std::vector<int>& before, bool baseState) {
+    SoundDoc& d = s.docs[static_cast<std::size_t>(slot)];
+    std::vector<int> wanted;
+    if (!baseState) {
+        const auto list = storedList(layers, state.activeLayer);
+        const int n = std::clamp(state.layerCount, 0, 5);
+        for (int p = 1; p <= n; ++p) {
+            const int id = list ? (*list)[static_cast<std::size_t>(p)] : (p <= static_cast<int>(before.size()) ? before[static_cast<std::size_t>(p - 1)] : 0);
+            const bool stored = id >= 1 && id <= 5 && layers[static_cast<std::size_t>(id)].has_value();
+            // Without its record a layer can only stay as it is.
+            if (id >= 1 && id <= 5 && !listed(wanted, id) && (stored || listed(before, id))) wanted.push_back(id);
+        }
+    }
+    for (int id : wanted) {
+        const auto L = static_cast<std::size_t>(id);
+        if (layers[L]) {
+            takeFromOtherSlots(s, slot, id);
+            applyLayerData(s, d, id, *layers[L]);
+        }
+        s.layers.LyInUse[L] = 1;
+    }
+    for (std::size_t p = 1; p <= 5; ++p) d.LayerIds[p] = p <= wanted.size() ? wanted[p - 1] : 0;
+    d.LayerCount = static_cast<std::int32_t>(wanted.size());
+    for (int id : before)
+        if (id >= 1 && id <= 5 && !listed(wanted, id) && !listedElsewhere(s, slot, id)) letGo(s, slot, id);
+    d.TopLayer = wanted.empty() ? 0 : wanted.back();
+    d.ActiveLayer = static_cast<std::uint8_t>(listed(wanted, state.activeLayer) ? state.activeLayer : 0);
+    int inUse = 0;
+    for (int id = 1; id <= MaxLayerId; ++id) inUse += s.layers.LyInUse[static_cast<std::size_t>(id)] ? 1 : 0;
+    s.layers.LayerPoolNext = 1 + inUse;
 }
 
 void repaintAllWindows(EditorState& s) {
@@ -190,16 +284,13 @@ bool restoreStoredStep(EditorState& s, int step, bool baseState) {
         s.platform.messageBox({UndoUnreadableText, UndoUnreadableCaption});
         return false;
     }
-    const int layer = sound->record.activeLayer;
-    std::optional<StoredLayer> layerStep = readLayerStep(s, sound->record, layer, step);
+    StoredLayers layers;
+    for (int id = 0; id < LayerTableSize - 1; ++id)
+        layers[static_cast<std::size_t>(id)] = readLayerStep(s, sound->record, id, step);
 
+    const std::vector<int> before = currentList(d);
     applySound(s, d, *sound);
-    if (baseState) {
-        d.LayerCount = 0;
-        s.layers.LyInUse[static_cast<std::size_t>(layer)] = 0;
-    }
-    if (layerStep) applyLayer(s, d, layer, *layerStep);
-    registerLayerAgain(s, d, layer);
+    restoreLayers(s, slot, sound->record, layers, before, baseState);
     repaintAllWindows(s);
     return true;
 }

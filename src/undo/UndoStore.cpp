@@ -85,23 +85,49 @@ void moveStep(EditorState& s, const std::array<UndoPart, N>& parts, int owner, i
 }
 
 // Every step one number older, from the oldest down so nothing is overwritten
-// before it has moved.
-void shiftUp(EditorState& s, int slot, int layer) {
+// before it has moved. The files of every layer whose history follows this
+// slot move with the slot's own, so step k of a layer always belongs to step k
+// of the sound, also for a layer that is no longer active or listed (a deleted
+// one comes back from there).
+void shiftUp(EditorState& s, int slot, std::uint8_t layerFiles) {
     for (int p = UndoDepth; p >= 0; --p) {
         moveStep(s, SoundParts, slot, p, p + 1);
-        moveStep(s, LayerParts, layer, p, p + 1);
+        for (int id = 0; id < LayerTableSize - 1; ++id)
+            if (layerFiles & (1u << id)) moveStep(s, LayerParts, id, p, p + 1);
     }
 }
 
 // The undone steps 0..undone-1 are dropped: step `undone` (the state the new
 // change was made on) becomes step 1. Ascending order is safe because every
-// target number is below its source. The layer files move with the slot's
-// files, or step k of the layer would describe another state than step k of
-// the sound (its selection, its layer list).
-void dropRedoBranch(EditorState& s, int slot, int layer, int undone) {
+// target number is below its source.
+void dropRedoBranch(EditorState& s, int slot, std::uint8_t layerFiles, int undone) {
     for (int p = undone; p <= UndoDepth; ++p) {
         moveStep(s, SoundParts, slot, p, p - undone + 1);
-        moveStep(s, LayerParts, layer, p, p - undone + 1);
+        for (int id = 0; id < LayerTableSize - 1; ++id)
+            if (layerFiles & (1u << id)) moveStep(s, LayerParts, id, p, p - undone + 1);
+    }
+}
+
+// The layers whose records a change writes: the active one (0 = background)
+// and every layer on the sound.
+std::uint8_t layersToWrite(const EditorState& s, const SoundDoc& d, int active) {
+    auto bits = static_cast<std::uint8_t>(1u << active);
+    const int n = std::clamp(d.LayerCount, 0, 5);
+    for (int p = 1; p <= n; ++p) {
+        const int id = d.LayerIds[static_cast<std::size_t>(p)];
+        if (id >= 1 && id <= MaxLayerId && s.layers.LyInUse[static_cast<std::size_t>(id)])
+            bits = static_cast<std::uint8_t>(bits | (1u << id));
+    }
+    return bits;
+}
+
+// The files just written follow this slot from now on; another slot that
+// wrote them before no longer moves them.
+void claimLayerFiles(EditorState& s, int slot, std::uint8_t written) {
+    for (int other = 0; other < SlotTableSize; ++other) {
+        SoundDoc& o = s.docs[static_cast<std::size_t>(other)];
+        if (other == slot) o.UndoLayerFiles = static_cast<std::uint8_t>(o.UndoLayerFiles | written);
+        else o.UndoLayerFiles = static_cast<std::uint8_t>(o.UndoLayerFiles & ~written);
     }
 }
 
@@ -204,21 +230,25 @@ void snapshot(EditorState& s, int code) {
     const int slot = s.activeSlot();
     SoundDoc& d = s.docs[static_cast<std::size_t>(slot)];
     const int layer = activeLayerOf(d);
+    const std::uint8_t written = layersToWrite(s, d, layer);
+    const auto moving = static_cast<std::uint8_t>(d.UndoLayerFiles | written);
 
     d.UnDoFlag += codeText(code);
     if (d.UnDoFlag.size() > KeptCodes * CodeWidth)
         d.UnDoFlag.erase(0, d.UnDoFlag.size() - KeptCodes * CodeWidth);
 
     if (d.UndoPos != 0) {
-        dropRedoBranch(s, slot, layer, d.UndoPos);
+        dropRedoBranch(s, slot, moving, d.UndoPos);
         d.UndoPos = 0;
         d.Yarinaoshi.clear();
         setRedoCaption(s, d, NothingToRedoAfterChange);
     } else {
-        shiftUp(s, slot, layer);
+        shiftUp(s, slot, moving);
     }
     writeStateFiles(s, slot);
-    writeLayerFiles(s, slot, layer);
+    for (int id = 0; id < LayerTableSize - 1; ++id)
+        if (written & (1u << id)) writeLayerFiles(s, slot, id);
+    claimLayerFiles(s, slot, written);
     setUndoCaption(s, d);
 }
 

@@ -1,6 +1,7 @@
 #include "view/SoundWindowEvents.h"
 
 #include "core/Platform.h"
+#include "layers/LayerPool.h"
 #include "undo/UndoStore.h"
 #include "view/SoundView.h"
 #include "view/SoundWindows.h"
@@ -40,14 +41,14 @@ std::int32_t moved(std::int32_t pos, std::int64_t by) {
 // The slot's layers go back to the pool, so closing a window never uses up
 // layer ids for good.
 void releaseSlotLayers(EditorState& s, SoundDoc& d) {
-    const int n = std::clamp(d.LayerCount, 0, static_cast<int>(d.LayerIds.size()) - 1);
-    for (int p = 1; p <= n; ++p) {
-        const int id = d.LayerIds[static_cast<std::size_t>(p)];
-        if (id >= 1 && id <= MaxLayerId) s.layers.LyInUse[static_cast<std::size_t>(id)] = 0;
-        d.LayerIds[static_cast<std::size_t>(p)] = 0;
-        s.layers.LayerPoolNext = std::max(1, s.layers.LayerPoolNext - 1);
+    while (listedLayers(d) > 0) {
+        const int id = d.LayerIds[static_cast<std::size_t>(listedLayers(d))];
+        removeLayer(d, id);
+        if (ownerSlotOf(s, id) < 0) releaseLayer(s, id);
     }
+    d.LayerIds = {};
     d.TopLayer = 0;
+    syncLayerPoolNext(s);
 }
 
 } // namespace

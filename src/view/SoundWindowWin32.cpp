@@ -4,7 +4,10 @@
 #include "core/Win32App.h"
 #include "core/WinText.h"
 #include "core/WindowSurfaces.h"
+#include "view/MouseTools.h"
 #include "view/SoundWindowEvents.h"
+
+#include <windowsx.h>
 
 namespace wavora {
 
@@ -82,6 +85,29 @@ void paint(HWND w) {
     EndPaint(w, &ps);
 }
 
+ArrowKey arrowOf(WPARAM key) {
+    switch (key) {
+    case VK_LEFT: return ArrowKey::Left;
+    case VK_RIGHT: return ArrowKey::Right;
+    case VK_UP: return ArrowKey::Up;
+    case VK_DOWN: return ArrowKey::Down;
+    default: return ArrowKey::Other;
+    }
+}
+
+// The files' cursors where they were found, the system's otherwise.
+HCURSOR cursorOf(ToolCursor c) {
+    const auto& files = app().cursors;
+    switch (c) {
+    case ToolCursor::Drawing: return files[0] ? files[0] : LoadCursorW(nullptr, IDC_CROSS);
+    case ToolCursor::ZoomIn: return files[1] ? files[1] : LoadCursorW(nullptr, IDC_CROSS);
+    case ToolCursor::ZoomOut: return files[2] ? files[2] : LoadCursorW(nullptr, IDC_CROSS);
+    case ToolCursor::Move: return LoadCursorW(nullptr, IDC_SIZEALL);
+    case ToolCursor::Arrow: break;
+    }
+    return LoadCursorW(nullptr, IDC_ARROW);
+}
+
 } // namespace
 
 HWND createSoundWindowWin32(const std::string& title) {
@@ -126,6 +152,28 @@ LRESULT CALLBACK soundWindowProc(HWND w, UINT message, WPARAM wParam, LPARAM lPa
             if (slot >= 0) onMouseWheel(*s, slot, GET_WHEEL_DELTA_WPARAM(wParam));
             return 0;
         case WM_MDIACTIVATE: onMdiActivate(*s); break;
+        case WM_LBUTTONDOWN:
+            if (slot >= 0) onLeftPress(*s, slot, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_MOUSEMOVE:
+            if (slot >= 0)
+                onMouseMove(*s, slot, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), (wParam & MK_LBUTTON) != 0);
+            return 0;
+        case WM_LBUTTONUP:
+            if (slot >= 0) onLeftRelease(*s, slot, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_RBUTTONDOWN:
+            if (slot >= 0) onRightPress(*s, slot, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_KEYDOWN:
+            if (slot >= 0) onKeyDown(*s, slot, arrowOf(wParam));
+            break;
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) == HTCLIENT && !s->BusyFlag) {
+                SetCursor(cursorOf(toolCursor(*s)));
+                return TRUE;
+            }
+            break;
         case WM_CLOSE:
             // The close handling destroys the window itself; the default
             // handling would destroy it a second time.

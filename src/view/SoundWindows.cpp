@@ -37,6 +37,7 @@ int createSoundWindow(EditorState& s, const std::string& title, int clientWidth,
     d.UnDoFlag.clear();
     d.Yarinaoshi.clear();
     d.UndoPos = 0;
+    d.UndoLayerFiles = 0;
     WindowId window = s.platform.createSoundWindow(name);
     if (window == 0) return -1;
     // Making the window activates it, and the old active window may have

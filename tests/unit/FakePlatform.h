@@ -257,6 +257,37 @@ public:
     }
     WindowId frameWindow() override { return frame; }
 
+    // Context menus as shown, and the item ids the user picks (0 dismisses).
+    std::vector<std::vector<PopupItem>> popups;
+    std::deque<int> popupChoices;
+    WindowId captured = 0;
+    int popupMenu(WindowId, int, int, const std::vector<PopupItem>& items) override {
+        popups.push_back(items);
+        if (popupChoices.empty()) return 0;
+        int id = popupChoices.front();
+        popupChoices.pop_front();
+        return id;
+    }
+    void captureMouse(WindowId w) override { captured = w; }
+    void releaseMouse() override { captured = 0; }
+    // Windows lie where moveWindow put them, the client area at their corner;
+    // the active one is on top, the others follow in the order they were made.
+    WindowId soundWindowAt(WindowId from, int clientX, int clientY, Point& at) override {
+        const FakeWindow& f = windows[from];
+        const int x = f.x + clientX, y = f.y + clientY;
+        auto holds = [&](WindowId w) {
+            const FakeWindow& t = windows[w];
+            if (t.destroyed || x < t.x || y < t.y || x >= t.x + t.width || y >= t.y + t.height) return false;
+            at = {x - t.x, y - t.y};
+            return true;
+        };
+        if (activeWindow && holds(activeWindow)) return activeWindow;
+        for (auto& [w, t] : windows)
+            if (w != activeWindow && holds(w)) return w;
+        return 0;
+    }
+    void activateWindow(WindowId w) override { activeWindow = w; }
+
     // Helpers for tests
     const RecordedBox& lastBox() const { return boxes.back(); }
     int boxCount(const std::string& caption) const {

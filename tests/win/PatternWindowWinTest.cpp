@@ -8,6 +8,7 @@
 #include "pattern/PatternWindow.h"
 #include "pattern/PatternWindowWin32.h"
 #include "pattern/ToolBarWin32.h"
+#include "ui/ToolWindowWin32.h"
 
 #include <commctrl.h>
 
@@ -68,8 +69,10 @@ struct PatternWin : EditorTest {
 };
 
 TEST_F(PatternWin, OpensWithItsControlsAndADrawnPatternGoesInContinuously) {
+    ASSERT_NE(wavora::toolWindow(), nullptr);
     withPatternWindow([&](HWND w) {
         EXPECT_FALSE(IsWindowEnabled(frame()));
+        EXPECT_FALSE(IsWindowEnabled(wavora::toolWindow()));
         RECT r{};
         GetWindowRect(w, &r);
         EXPECT_EQ(r.right - r.left, wavora::PatternWindowWidth);
@@ -125,6 +128,7 @@ TEST_F(PatternWin, OpensWithItsControlsAndADrawnPatternGoesInContinuously) {
         click(w, wavora::InputContinuousId);
     });
     EXPECT_TRUE(IsWindowEnabled(frame()));
+    EXPECT_TRUE(IsWindowEnabled(wavora::toolWindow()));
     const wavora::SoundDoc& d = state().active();
     ASSERT_GT(d.DataLen, 1000);
     for (std::size_t i = 0; i < static_cast<std::size_t>(d.DataLen); ++i)
@@ -197,6 +201,7 @@ TEST_F(PatternWin, APatternSavedAndReadBackThroughTheDialogsComesBackByteForByte
     EXPECT_EQ(std::vector<std::uint8_t>(p.PatternBuf.begin(), p.PatternBuf.begin() + 300), pattern);
     EXPECT_EQ(p.PatternWindowOpen, 0);
     EXPECT_TRUE(IsWindowEnabled(frame()));
+    EXPECT_TRUE(IsWindowEnabled(wavora::toolWindow()));
 }
 
 } // namespace
