@@ -97,8 +97,6 @@ void duplicateLayer(EditorState& s) {
     updateLayerExtents(s, to);
     s.clip.LayerCopyPending = 0;
     repaintSlot(s, to);
-    // Recorded, so that undo takes the new layer away again.
-    snapshot(s, PasteCode);
 }
 
 void pasteBytes(EditorState& s) {

@@ -241,8 +241,7 @@ void mergeLayersCommand(EditorState& s) {
     d.view.ExtentX = d.DataLen;
     UpdateHorizontalBar(s, s.activeSlot());
     repaintSlot(s, s.activeSlot());
-    // Recorded all the same, so that undo gives the layers back.
-    snapshot(s, 13);
+    // No undo step: the question told the user a merge cannot be taken back.
 }
 
 void selectLayer(EditorState& s, int id) {

@@ -169,8 +169,8 @@ void onLeftRelease(EditorState& s, int slot, int clientX, int clientY) {
         recordPress(s, slot, clientX, clientY);
         drawLineTo(s, slot);
         recordDrawing(s, slot);
-    } else if (s.CurrentTool == ToolCurve || s.EraserOn) {
-        recordDrawing(s, slot);
+    } else if (s.CurrentTool == ToolCurve) {
+        recordDrawing(s, slot); // the eraser records no step of its own
     }
     s.tool.LineBackup.clear();
     s.tool.LayerDrawSurface.reset();

@@ -133,7 +133,10 @@ TEST_F(Layers, MergeCopiesWhatPlayAdds) {
     snapshot(s, 2); // as drawing on the layer records it
     RenderLayers(s);
     EXPECT_EQ(s.RenderBuffer[150], 128 + 10 + 20);
-    undoable(a, [&] { mergeLayersCommand(s); });
+    const std::string history = doc(a).UnDoFlag;
+    mergeLayersCommand(s);
+    EXPECT_EQ(doc(a).UnDoFlag, history); // a merge is not taken back
+    EXPECT_EQ(doc(a).LayerCount, 0);
     EXPECT_EQ(doc(a).Samples[150], 148);
     EXPECT_EQ(doc(a).Samples[99], 138);
     EXPECT_EQ(fake.boxCount("結合は元に戻せないです。"), 1);
@@ -170,10 +173,8 @@ TEST_F(Layers, ContextMenuCopiesAndPastesALayerIntoTheWindowUnderIt) {
     ASSERT_GE(items.size(), 8u);
     EXPECT_EQ(items[1].text, "背景を選択");
     EXPECT_EQ(items[2].id, 0);
-    undoable(b, [&] {
-        fake.popupChoices = {MenuPaste};
-        openLayerContextMenu(s, b, 700, 50);
-    });
+    fake.popupChoices = {MenuPaste};
+    openLayerContextMenu(s, b, 700, 50);
     ASSERT_EQ(doc(b).LayerCount, 1);
     EXPECT_EQ(doc(b).LayerIds[1], 2);
     EXPECT_EQ(s.layers.LyStart[2], 500);
