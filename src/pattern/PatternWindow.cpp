@@ -1,10 +1,12 @@
 #include "pattern/PatternWindow.h"
 
 #include "core/DialogRequest.h"
+#include "edit/Length.h"
 #include "pattern/PatternFiles.h"
 #include "pattern/PatternImage.h"
 #include "text/NumberText.h"
 #include "ui/FaceMessages.h"
+#include "ui/GeneralDialog.h"
 #include "undo/UndoStore.h"
 #include "view/SoundView.h"
 #include "view/SoundWindowEvents.h"
@@ -69,6 +71,48 @@ PatternAfter inputPattern(EditorState& s, PatternWindow& w, PatternInput mode) {
     onSize(s, slot, d.view.ClientWidth, d.view.ClientHeight);
     return PatternAfter::Close;
 }
+
+// The frequency for a period of m samples, asked through the general dialog
+// as one number; 0 when cancelled.
+float WidthHeight2(EditorState& s, std::int32_t rate, std::int32_t period) {
+    const auto current = static_cast<std::int32_t>(static_cast<float>(rate) / static_cast<float>(period));
+    beginDialog(s.dialog, "波形の周波数を変える", 1);
+    addDialogRow(s.dialog, RowNumber, "高さ（周波数Hz）", intText(current), 20000, 1);
+    const int result = s.platform.runModalWindow(s, "HanyouDialog");
+    s.dialog.DialogOpen = 0;
+    if (result == DialogResultCancel) return 0;
+    return static_cast<float>(textToNumber(s.dialog.DialogRows[1].Value));
+}
+
+} // namespace
+
+void changePatternFrequency(EditorState& s, PatternWindow& w) {
+    if (!w.PictureSurface) return;
+    // The frequency is counted at the active sound's rate.
+    if (s.WindowCount == 0) {
+        showFaceMessage(s, "");
+        return;
+    }
+    const std::int32_t rate = s.active().SRATE;
+    // Traced like an input, but into nothing: only the pattern itself changes.
+    extractPatternValues(*w.PictureSurface, s.pattern);
+    const std::int32_t period = s.pattern.PatternLen;
+    if (period < 1) {
+        s.platform.messageBox({"波形データが無いか、何かがおかしいです。", "<(_ _)>"});
+        return;
+    }
+    const float frequency = WidthHeight2(s, rate, period);
+    if (!(frequency > 0.0f)) return;
+    const auto wanted = static_cast<std::int32_t>(static_cast<float>(rate) / frequency);
+    // A frequency above the rate leaves no sample per period; the stretch
+    // would divide by zero. It says "失敗" and the pattern stays.
+    const float ratio = wanted > 0 ? static_cast<float>(period) / static_cast<float>(wanted) : 0.0f;
+    if (WaveStretchForHakei(s, s.pattern.PatternBuf, 0, period - 1, ratio, s.pattern.PatternLen) != 0) return;
+    drawPatternIntoPicture(w, s.pattern);
+    repaintPatternWindow(s, w);
+}
+
+namespace {
 
 void shiftPicture(EditorState& s, PatternWindow& w, int delta) {
     w.PictureShift += delta;
@@ -270,6 +314,9 @@ PatternAfter patternCommand(EditorState& s, PatternWindow& w, int id) {
         break;
     case OpenPatternFileId:
         OpenPatternInWindow(s, w);
+        break;
+    case ChangeFrequencyId:
+        changePatternFrequency(s, w);
         break;
     default:
         break;

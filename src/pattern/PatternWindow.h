@@ -108,6 +108,11 @@ void patternRelease(PatternWindow& w, int x, int y);
 // clears the pattern and the picture. The sound is not changed.
 void clearAllPatterns(EditorState& s, PatternWindow& w);
 
+// "波形の周波数を変える": the picture's pattern resampled to the period of a
+// frequency the user gives at the active sound's rate, and drawn anew. The
+// sound is not changed.
+void changePatternFrequency(EditorState& s, PatternWindow& w);
+
 enum class PatternAfter { Stay, Close };
 
 // A button, radio button, tool button or menu item of the window.

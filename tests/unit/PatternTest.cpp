@@ -258,6 +258,53 @@ TEST_F(Pattern, ClearAllAsksToSaveFirstAndCancelKeepsEverything) {
     EXPECT_EQ(s.pattern.PatternBuf[0], 0);
 }
 
+TEST_F(Pattern, AFrequencyChangeResamplesThePatternToTheNewPeriodAndLeavesTheSound) {
+    PatternWindow w;
+    ASSERT_TRUE(openPatternWindow(s, w));
+    w.PictureSurface->line(100, 64, 299, 64, Black);
+    patternCommand(s, w, ChangeFrequencyId); // no sound, no rate
+    EXPECT_EQ(fake.lastBox().text, NoSoundWindowText);
+
+    SoundDoc& d = soundOf(100);
+    d.SRATE = 11025;
+    std::string shown;
+    const auto answer = [&](const char* hz) {
+        fake.dialogs.push_back([&shown, hz](EditorState& st) {
+            const DialogRow& r = st.dialog.DialogRows[1];
+            shown = r.Label + "=" + r.Value + " " + std::to_string(r.Min) + ".." + std::to_string(r.Max);
+            if (!hz) return -1;
+            st.dialog.DialogRows[1].Value = hz;
+            return 0;
+        });
+    };
+    answer(nullptr); // Cancel: the picture stays as drawn
+    patternCommand(s, w, ChangeFrequencyId);
+    EXPECT_EQ(shown, "高さ（周波数Hz）=55 1.000000..20000.000000"); // 11025 / 199 samples
+    EXPECT_EQ(w.PictureSurface->get(100, 64), Black);
+    EXPECT_EQ(w.PictureSurface->get(0, 64), White);
+
+    answer("27.7"); // a period of 398: twice as long
+    patternCommand(s, w, ChangeFrequencyId);
+    EXPECT_EQ(s.pattern.PatternLen, 398);
+    EXPECT_EQ(w.PictureSurface->get(0, 64), Black);
+    EXPECT_EQ(w.PictureSurface->get(397, 64), Black);
+    EXPECT_EQ(w.PictureSurface->get(398, 64), White);
+    EXPECT_EQ(d.Samples[0], 7);
+
+    answer("20000"); // above the rate: no sample per period, the pattern stays
+    patternCommand(s, w, ChangeFrequencyId);
+    EXPECT_EQ(fake.lastBox().caption, "WaveStretchForHakei");
+    EXPECT_EQ(s.pattern.PatternLen, 397); // traced anew, the last column dropped
+
+    drawPatternIntoPicture(w, PatternState{Bytes(DATALENMAX, 0), 0, 1, 0, 0});
+    w.PictureSurface->set(10, 10, Black); // one column: no period at all
+    const std::size_t dialogsAsked = fake.modalClasses.size();
+    patternCommand(s, w, ChangeFrequencyId);
+    EXPECT_EQ(fake.lastBox().caption, "<(_ _)>");
+    EXPECT_EQ(fake.lastBox().text, "波形データが無いか、何かがおかしいです。");
+    EXPECT_EQ(fake.modalClasses.size(), dialogsAsked);
+}
+
 TEST_F(Pattern, TheFrameMenuOpensTheWindowThroughTheModalRunnerOnlyWhenIdle) {
     dispatchCommand(s, 1102);
     s.BusyFlag = 1;
