@@ -8,6 +8,7 @@
 #include "pattern/PatternWindow.h"
 #include "pattern/PatternWindowWin32.h"
 #include "pattern/ToolBarWin32.h"
+#include "ui/GeneralDialogWin32.h"
 #include "ui/ToolWindowWin32.h"
 
 #include <commctrl.h>
@@ -135,6 +136,50 @@ TEST_F(PatternWin, OpensWithItsControlsAndADrawnPatternGoesInContinuously) {
         ASSERT_EQ(d.Samples[i], squareWave(i)) << i;
     EXPECT_EQ(state().pattern.PatternLen, 200);
     EXPECT_EQ(d.UnDoFlag.substr(d.UnDoFlag.size() - 2), "16");
+}
+
+TEST_F(PatternWin, AFrequencyChangeRedrawsThePatternAtTheNewPeriod) {
+    const int rate = state().active().SRATE;
+    const std::vector<std::uint8_t> before(state().active().Samples.begin(), state().active().Samples.begin() + 1000);
+    std::wstring offered, caption;
+    withPatternWindow([&](HWND w) {
+        PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 60));
+        PostMessageW(w, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(299, 60));
+        PostMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(299, 60));
+        Sleep(300);
+        click(w, wavora::ChangeFrequencyId);
+        HWND d = nullptr;
+        for (int i = 0; i < 300 && !(d = findOwnWindow(L"NORMALDLG")); ++i)
+            Sleep(20);
+        ASSERT_NE(d, nullptr);
+        Sleep(300);
+        caption = textOf(d);
+        shoot(L"pattern-frequency-dialog.png");
+        offered = textOf(GetDlgItem(d, wavora::DialogEditId(1)));
+        // Half the frequency: a period of 398 samples instead of 199.
+        const std::wstring hz = std::to_wstring(rate / 398.5);
+        SendMessageW(GetDlgItem(d, wavora::DialogEditId(1)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(hz.c_str()));
+        PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        for (int i = 0; i < 200 && state().pattern.PatternLen == 199; ++i)
+            Sleep(20);
+        Sleep(500);
+        HDC dc = GetDC(w);
+        EXPECT_EQ(GetPixel(dc, 0, 60), RGB(0, 0, 0)); // drawn anew from the left edge
+        EXPECT_EQ(GetPixel(dc, 390, 60), RGB(0, 0, 0));
+        EXPECT_EQ(GetPixel(dc, 420, 60), RGB(255, 255, 255));
+        EXPECT_EQ(GetPixel(dc, 600, wavora::GuideRow), RGB(255, 0, 0));
+        ReleaseDC(w, dc);
+        shoot(L"pattern-frequency.png");
+        click(w, wavora::PatternCancelId);
+    });
+    EXPECT_EQ(utf8(caption), "波形の周波数を変える");
+    EXPECT_EQ(offered, std::to_wstring(rate / 199));
+    EXPECT_NEAR(state().pattern.PatternLen, 398, 1); // the stretch floors its length
+    for (int i = 0; i < state().pattern.PatternLen; ++i)
+        ASSERT_EQ(state().pattern.PatternBuf[static_cast<std::size_t>(i)], 60) << i;
+    EXPECT_EQ(std::vector<std::uint8_t>(state().active().Samples.begin(), state().active().Samples.begin() + 1000),
+              before); // the sound is not touched
+    EXPECT_TRUE(boxes->seen().empty());
 }
 
 TEST_F(PatternWin, GifAndPngImagesAreTracedThroughPictra) {
