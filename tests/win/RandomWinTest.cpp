@@ -2,6 +2,7 @@
 // sound and plays it (ALSA writes what is played into a file), and a memo
 // saved through the helper's real Save dialog and read back through the
 // memo-read button rebuilds the same sound in a new window.
+#include "Driver.h"
 #include "WinHarness.h"
 
 #include <fstream>
@@ -133,6 +134,35 @@ TEST_F(RandomButtons, AMemoSavedAndReadBackRebuildsTheSound) {
     EXPECT_EQ(state().activeSlot(), 1);
     EXPECT_EQ(sound(), made);
     EXPECT_EQ(state().RandomWaveKind[1], 4);
+}
+
+// The limit dialogs as the user sees them (a screenshot of each is left beside
+// the stage), and the fix command's caption in the real menu.
+TEST_F(RandomButtons, TheLimitDialogsAndTheFixCaption) {
+    const auto shootAndOk = [](const wchar_t* name) {
+        return [name](HWND d) {
+            e2e::runUnix("import -window root " + e2e::quoted(e2e::stageFolder().parent_path() / name));
+            PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        };
+    };
+    ASSERT_TRUE(whileWindowOpen(L"NORMALDLG", nullptr, [&] { command(1257); }, shootAndOk(L"random-kinds.png")));
+    pump(200ms);
+    EXPECT_EQ(state().random.KindFilter, 1); // "Sin波" comes ticked
+    ASSERT_TRUE(whileWindowOpen(L"NORMALDLG", nullptr, [&] { command(1260); }, shootAndOk(L"random-frequency.png")));
+    pump(200ms);
+    EXPECT_EQ(state().random.RandFreqUpper[0], 500);
+
+    HMENU random = GetMenu(frame()); // searched with its popups by command
+    wchar_t caption[128] = {};
+    GetMenuStringW(random, 1256, caption, 128, MF_BYCOMMAND);
+    EXPECT_EQ(utf8(caption), "今（最後）の種類で固定を 解除する(&K)");
+    press(5013);
+    pump(10s, [&] { return !state().play.PlayingFlag; });
+    command(1256);
+    pump(300ms);
+    GetMenuStringW(random, 1256, caption, 128, MF_BYCOMMAND);
+    EXPECT_EQ(utf8(caption), "今（最後）の種類で固定(&K)");
+    EXPECT_EQ(state().random.KindFilter, 0);
 }
 
 } // namespace
