@@ -204,14 +204,14 @@ bool RandomUser::serveModals() {
         return now - a.firstSeen >= settle && (a.count == 0 || now - a.last >= 800);
     };
     for (HWND box : f.boxes)
-        if (ready(box, 150) && !serveMessageBox(box)) return false;
+        if (ready(box, 80) && !serveMessageBox(box)) return false;
     if (!f.boxes.empty()) return true;
     for (HWND menu : f.menus)
-        if (ready(menu, 200) && !servePopupMenu(menu)) return false;
+        if (ready(menu, 150) && !servePopupMenu(menu)) return false;
     for (HWND file : f.files)
-        if (IsWindowEnabled(file) && ready(file, 400) && !serveFileDialog(file)) return false;
+        if (IsWindowEnabled(file) && ready(file, 300) && !serveFileDialog(file)) return false;
     for (HWND dialog : f.dialogs)
-        if (IsWindowEnabled(dialog) && visibleChild(dialog, IDOK) && ready(dialog, 250) && !serveGeneralDialog(dialog))
+        if (IsWindowEnabled(dialog) && visibleChild(dialog, IDOK) && ready(dialog, 120) && !serveGeneralDialog(dialog))
             return false;
     return true;
 }
@@ -292,10 +292,23 @@ bool RandomUser::serveGeneralDialog(HWND dialog) {
     const std::wstring caption = e2e::windowText(dialog);
     std::string typed;
     bool cancel = verifying_ || a.count >= 3 || rng_.chance(0.15);
-    if (!cancel && a.count >= 1) {
+    if (!cancel && a.count == 1) {
         // After a refusal the user puts the defaults back.
         for (auto& [r, text] : a.defaults) setText(GetDlgItem(dialog, 200 + r), text);
         typed = " defaults again";
+    } else if (!cancel && a.count == 2) {
+        // The defaults themselves may be out of range: every row with a spin
+        // button gets a number inside its range.
+        for (int r : edits) {
+            HWND spin = GetDlgItem(dialog, 300 + r);
+            if (!spin || !IsWindowVisible(spin)) continue;
+            DWORD_PTR range = 0;
+            SendMessageTimeoutW(spin, UDM_GETRANGE, 0, 0, SMTO_NORMAL, 3000, &range);
+            const int hi = static_cast<short>(LOWORD(range)), lo = static_cast<short>(HIWORD(range));
+            const std::wstring v = std::to_wstring(lo <= hi ? rng_.between(lo, hi) : lo);
+            setText(GetDlgItem(dialog, 200 + r), v);
+            typed += " row" + std::to_string(r) + "=\"" + e2e::utf8(v) + "\"";
+        }
     } else if (!cancel && rng_.chance(0.55)) {
         static const wchar_t* const odd[] = {L"0",     L"-1",   L"1",          L"2",   L"10",  L"100",
                                              L"1000",  L"44100", L"99999999",  L"-99999", L"0.5", L"1e3",
