@@ -9,6 +9,8 @@
 #include "RatioReporter.h"
 #include "audio/PitchStretch.h"
 #include "audio/Render.h"
+#include "edit/EffectCores.h"
+#include "edit/SampleMath.h"
 #include "synth/PitchNoise.h"
 #include "synth/SineGenerators.h"
 #include "undo/UndoFiles.h"
@@ -131,6 +133,46 @@ void BM_Noise(benchmark::State& state) {
     for (auto _ : state) noiseFill(*sweep().s, 50, DATALENMAX);
 }
 
+// The effects, each from the same sound (the reload is not timed).
+template <typename F> void effect(benchmark::State& state, F run) {
+    Sweep& b = sweep();
+    for (auto _ : state) {
+        state.PauseTiming();
+        b.reload();
+        b.doc().HasSelection = 0;
+        state.ResumeTiming();
+        run(*b.s);
+    }
+    b.reload();
+}
+void BM_EffectScale(benchmark::State& state) {
+    effect(state, [](EditorState& s) { scaleBy(s, s.docs[0].Samples, 0, DATALENMAX, 0.7f); });
+}
+void BM_EffectMix(benchmark::State& state) {
+    effect(state, [](EditorState& s) { MixInto(s, s.docs[0].Samples, s.docs[0].VolumeGraph, DATALENMAX, 0); });
+}
+void BM_EffectDistortion(benchmark::State& state) {
+    sweep().s->effects.DistortionLevel = 59;
+    effect(state, [](EditorState& s) { DistortionCore(s); });
+}
+void BM_EffectEcho(benchmark::State& state) {
+    sweep().s->effects.EchoDelay = 0.3f;
+    sweep().s->effects.EchoDecay = 0.7f;
+    effect(state, [](EditorState& s) { EchoCore(s); });
+}
+void BM_EffectMultiEcho(benchmark::State& state) {
+    sweep().s->effects.EchoDecay = 0.7f;
+    effect(state, [](EditorState& s) {
+        s.effects.EchoStep = 30000; // 67 echoes
+        MultiEchoCore(s, 10);
+    });
+}
+void BM_EffectChorus(benchmark::State& state) {
+    sweep().s->effects.ChorusRatio = 1.2f;
+    sweep().s->effects.ChorusGain = 0.8f;
+    effect(state, [](EditorState& s) { ChorusCore(s); });
+}
+
 // Play's render: the pitch graph written in by one stretch, the volume graph
 // applied, the layers mixed.
 void BM_PlayPitchStretch(benchmark::State& state) {
@@ -232,6 +274,12 @@ SWEEP(BM_PitchSwing, kMicrosecond);
 SWEEP(BM_PitchSwingSwing, kMicrosecond);
 SWEEP(BM_PitchJump, kMicrosecond);
 SWEEP(BM_Noise, kMicrosecond);
+SWEEP(BM_EffectScale, kMicrosecond);
+SWEEP(BM_EffectMix, kMicrosecond);
+SWEEP(BM_EffectDistortion, kMicrosecond);
+SWEEP(BM_EffectEcho, kMicrosecond);
+SWEEP(BM_EffectMultiEcho, kMicrosecond);
+SWEEP(BM_EffectChorus, kMicrosecond);
 SWEEP(BM_PlayPitchStretch, kMicrosecond);
 SWEEP(BM_PlayVolumeGraph, kMicrosecond);
 SWEEP(BM_PlayLayerMix, kMicrosecond);
@@ -258,14 +306,22 @@ const Entry kEntries[] = {
     {"BM_PitchSwingSwing", "BM_SinePerByte", 1, "three sines per byte"},
     {"BM_PitchJump", "BM_SinePerByte", 1, "a sine per byte, random joins"},
     {"BM_Noise", "BM_PlainPass", 1, "one random number per byte"},
+    {"BM_EffectScale", "BM_PlainPass", 1, "one pass"},
+    {"BM_EffectMix", "BM_PlainPass", 1, "one pass over two sounds"},
+    {"BM_EffectDistortion", "BM_PlainPass", 2, "measure, then shape"},
+    {"BM_EffectEcho", "BM_PlainPass", 8, "delay doubled up to the length"},
+    {"BM_EffectMultiEcho", "BM_PlainPass", 67, "67 echoes placed"},
+    {"BM_EffectChorus", "BM_PlainPass", 4, "copy, resample, scale, mix"},
     {"BM_PlayPitchStretch", "BM_PlainPass", 4, "ratios, then 3 buffers resampled"},
     {"BM_PlayVolumeGraph", "BM_PlainPass", 1, "one pass"},
     {"BM_PlayLayerMix", "BM_PlainPass", 2, "background copy, layers over it"},
     {"BM_UndoSnapshot", "BM_PlainFileWrite", 1, "3 buffers written, history renamed"},
     {"BM_Undo", "BM_PlainFileWrite", 1, "3 buffers read back"},
     {"BM_Redo", "BM_PlainFileWrite", 1, "3 buffers read back"},
-    {"BM_PaintAtScale1", "BM_PlainPass", 1, "composes 1000x768 pixels"},
-    {"BM_PaintWholeSound", "BM_PlainPass", 1, "composes 1000x768 pixels"},
+    // A picture pass is 1000 x 768 pixels of 4 bytes, 6.1 sound-sized passes;
+    // painting fills or copies six whole surfaces.
+    {"BM_PaintAtScale1", "BM_PlainPass", 36.9, "6 picture passes"},
+    {"BM_PaintWholeSound", "BM_PlainPass", 36.9, "6 picture passes"},
 };
 
 } // namespace

@@ -87,6 +87,15 @@ add_test(NAME RandomUser.ShortRun COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh $<TARG
 set_tests_properties(RandomUser.ShortRun PROPERTIES LABELS wine RUN_SERIAL TRUE TIMEOUT 900
   ENVIRONMENT "WAVORA_STAGE=${WAVORA_STAGE}" WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
 
+# The start-up part of the speed sweep (tools/speed-sweep.sh): the editor to a
+# ready frame against a bare window program under the same Wine.
+add_executable(bare_window WIN32 ${CMAKE_SOURCE_DIR}/bench/startup/BareWindowMain.cpp)
+target_link_options(bare_window PRIVATE -municode ${WAVORA_STATIC})
+add_executable(startup_bench ${CMAKE_SOURCE_DIR}/bench/startup/StartupBenchMain.cpp)
+target_link_libraries(startup_bench PRIVATE e2e_driver)
+target_link_options(startup_bench PRIVATE -municode ${WAVORA_STATIC})
+add_dependencies(startup_bench bare_window stage)
+
 file(GLOB WAVORA_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(WAVORA_E2E_TESTS)
   add_executable(e2e_tests ${WAVORA_E2E_TESTS})
