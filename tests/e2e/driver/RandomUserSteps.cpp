@@ -140,6 +140,10 @@ bool RandomUser::checkWindow(Tracked& t, const char* why) {
     bool ok = send(frame_, WM_COMMAND, StopCommand, 0, "stop before the check") &&
               send(client_, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(t.window), 0, "activate for the check");
     if (ok && activeSoundWindow() != t.window) ok = fail("the checked window did not become active");
+    // The eraser (and a pasted copy of a layer) change a sound without an undo
+    // step of their own; a step of the check's own first makes the undos below
+    // read the start back from its record even then.
+    ok = ok && send(frame_, WM_COMMAND, ResetPitchCommand, 0, "a step before the check");
     sawBottom_ = false;
     int undos = 0;
     while (ok && !sawBottom_ && undos < 30) {
