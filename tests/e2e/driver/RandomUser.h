@@ -82,6 +82,7 @@ private:
     bool serveMessageBox(HWND box);
     bool serveFileDialog(HWND dialog);
     bool servePopupMenu(HWND menu);
+    void servePatternWindow(HWND window);
     // Steps
     bool step(int n);
     bool menuCommand();

@@ -181,9 +181,9 @@ bool RandomUser::send(HWND target, UINT message, WPARAM wParam, LPARAM lParam, c
 // its dialog must wait.
 bool RandomUser::serveModals() {
     struct Found {
-        std::vector<HWND> boxes, dialogs, files, menus;
+        std::vector<HWND> boxes, dialogs, files, menus, patterns;
         DWORD editor, helper;
-    } f{{}, {}, {}, {}, editor_.id, helperPid_};
+    } f{{}, {}, {}, {}, {}, editor_.id, helperPid_};
     EnumWindows(
         [](HWND w, LPARAM lp) -> BOOL {
             auto* f = reinterpret_cast<Found*>(lp);
@@ -194,6 +194,7 @@ bool RandomUser::serveModals() {
             else if (cls == L"#32770" && GetDlgItem(w, BoxText)) f->boxes.push_back(w);
             else if (cls == L"#32770" && GetDlgItem(w, FileNameBox)) f->files.push_back(w);
             else if (cls == L"NORMALDLG" && GetDlgItem(w, GeneralCancelId)) f->dialogs.push_back(w);
+            else if (cls == L"HakeiPat" && pid == f->editor) f->patterns.push_back(w);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&f));
@@ -213,6 +214,8 @@ bool RandomUser::serveModals() {
     for (HWND dialog : f.dialogs)
         if (IsWindowEnabled(dialog) && visibleChild(dialog, IDOK) && ready(dialog, 120) && !serveGeneralDialog(dialog))
             return false;
+    for (HWND pattern : f.patterns)
+        if (IsWindowEnabled(pattern) && ready(pattern, 300)) servePatternWindow(pattern);
     return true;
 }
 
@@ -239,6 +242,26 @@ bool RandomUser::serveMessageBox(HWND box) {
     a.count++;
     a.last = ms();
     return true;
+}
+
+// The pattern window: a few strokes drawn in it, then closed.
+void RandomUser::servePatternWindow(HWND window) {
+    Answered& a = answered_[window];
+    const int strokes = a.count >= 2 ? 0 : rng_.below(3);
+    say("  pattern window: %d strokes, close", strokes);
+    ++counts_["pattern window"];
+    for (int i = 0; i < strokes; ++i) {
+        LPARAM at = MAKELPARAM(rng_.between(0, 700), rng_.between(0, 300));
+        SendMessageTimeoutW(window, WM_LBUTTONDOWN, MK_LBUTTON, at, SMTO_NORMAL, 5000, nullptr);
+        for (int m = 0; m < 4; ++m) {
+            at = MAKELPARAM(rng_.between(0, 700), rng_.between(0, 300));
+            SendMessageTimeoutW(window, WM_MOUSEMOVE, MK_LBUTTON, at, SMTO_NORMAL, 5000, nullptr);
+        }
+        SendMessageTimeoutW(window, WM_LBUTTONUP, 0, at, SMTO_NORMAL, 5000, nullptr);
+    }
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    a.count++;
+    a.last = ms();
 }
 
 bool RandomUser::servePopupMenu(HWND menu) {
