@@ -16,6 +16,9 @@
 #include "pattern/PatternFiles.h"
 #include "pattern/PatternWindow.h"
 #include "synth/GeneratorCommands.h"
+#include "synth/RandomLimits.h"
+#include "synth/RandomMemo.h"
+#include "synth/RandomWaves.h"
 #include "ui/FaceMessages.h"
 #include "undo/UndoStore.h"
 #include "view/SoundView.h"
@@ -35,7 +38,8 @@ struct CommandEntry {
     CommandHandler handler; // null: the command comes with a later part of the program
 };
 
-// Every identifier of the menu bar (and 1265, which only the tool window sends).
+// Every identifier of the menu bar (and 1265 and 5016, which only the tool
+// window sends).
 const CommandEntry kCommands[] = {
     {1001, newSoundCommand},
     {1003, openWavCommand},
@@ -61,14 +65,14 @@ const CommandEntry kCommands[] = {
     {1262, bitConversionCommand},
     {1263, reverseCommand},
     {1206, zoomToolCommand},
-    {1239, nullptr},
-    {1242, nullptr},
-    {1261, nullptr},
-    {1255, nullptr},
-    {1256, nullptr},
-    {1257, nullptr},
-    {1260, nullptr},
-    {1243, nullptr},
+    {1239, superRandomWaveCommand},
+    {1242, superRandomEffectWaveCommand},
+    {1261, randomSinCommand},
+    {1255, randomSynthSinCommand},
+    {1256, fixLastKindsCommand},
+    {1257, limitKindsCommand},
+    {1260, limitFrequencyCommand},
+    {1243, randomInfoCommand},
     {1101, sinCommand},
     {1224, sinSumCommand},
     {1226, sinProductCommand},
@@ -95,7 +99,8 @@ const CommandEntry kCommands[] = {
     {1210, informationCommand},
     {1250, helpCommand},
     {1267, latestVersionCommand},
-    {1265, nullptr},
+    {1265, randomMemoCommand},
+    {5016, readRandomMemoCommand}, // the tool window's memo reader, which has no menu item
 };
 
 const CommandEntry* find(int id) {

@@ -118,6 +118,47 @@ struct EffectParams {
     float GainRegister = 1.0f; // what ScaleRange multiplies by
 };
 
+// What the random waves chose, per sound window, so that a wave can be
+// described, written down and made again. Entry n is segment n of a super
+// random wave, or component n of a random Sin. Entries past the latest run's
+// segment count keep older values; readers go by the lengths.
+constexpr int RandomMemoEntries = 101;
+struct RandomWaveMemo {
+    std::array<std::int32_t, RandomMemoEntries> SegLength{};
+    // Entries 0 and 1 double as the kinds the kind filter allows.
+    std::array<std::int32_t, RandomMemoEntries> SegKind{};
+    std::array<std::array<std::int32_t, 3>, RandomMemoEntries> SegAmp{};
+    std::array<std::array<std::int32_t, 3>, RandomMemoEntries> SegFreq{};
+    std::array<std::int32_t, RandomMemoEntries> VolKind{};
+    std::array<std::array<std::int32_t, 3>, RandomMemoEntries> VolAmp{};
+    std::array<std::array<std::int32_t, 3>, RandomMemoEntries> VolFreq{};
+    std::array<std::int32_t, RandomMemoEntries> FxKind{};
+    std::array<float, RandomMemoEntries> FxChorusFreq{};
+    std::array<float, RandomMemoEntries> FxChorusVol{};
+    std::array<std::int32_t, RandomMemoEntries> FxDistortion{};
+};
+
+// Which command made the window's sound: none, a super random wave, a super
+// random effect wave, a random Sin, a random synthesized Sin.
+enum RandomWaveKindValue : std::uint8_t {
+    NoRandomWave = 0,
+    SuperRandomWave = 1,
+    SuperRandomEffectWave = 2,
+    RandomSinWave = 3,
+    RandomSynthSinWave = 4,
+};
+
+// How far the random waves may roam, for the whole program while it runs.
+struct RandomWaveParams {
+    std::array<std::int32_t, 2> RandFreqUpper{500, 3000};
+    std::array<std::int32_t, 2> RandFreqLower{50, 1};
+    std::uint8_t KindFilter = 0;    // only the two kinds of the active memo's entries 0 and 1
+    std::int32_t ComponentCount = 1; // 1: random Sin, 2: random synthesized Sin
+    std::uint8_t MemoReadMode = 0;  // the information command runs for the memo reader
+};
+constexpr std::array<std::int32_t, 2> FreqHardMax{3000, 3000};
+constexpr std::array<std::int32_t, 2> FreqHardMin{1, 1};
+
 // Where the last mouse press in a sound window happened; zooming centres on it.
 struct MouseState {
     std::int32_t PressX = 0;       // client x - 200, at least 0: content pixels
@@ -212,6 +253,9 @@ struct EditorState {
     ToolState tool;
     LayerClipboardState clip;
     Lcg rng;
+    RandomWaveParams random;
+    std::array<RandomWaveMemo, SlotTableSize> RandomWaveMemos{};
+    std::array<std::uint8_t, SlotTableSize> RandomWaveKind{};
 
     std::vector<std::uint8_t> ScratchBuffer; // the undo store assembles its records here
     std::vector<std::uint8_t> CycleBuffer;   // one block of a periodic generator

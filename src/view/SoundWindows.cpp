@@ -51,6 +51,7 @@ int createSoundWindow(EditorState& s, const std::string& title, int clientWidth,
     d.HasSelection = 0;
     d.HasMarker = 0;
     d.MouseTracking = false;
+    s.RandomWaveKind[static_cast<std::size_t>(slot)] = 0; // a new window holds no random wave yet
 
     d.view = ViewState{};
     d.view.ClientWidth = clientWidth;
