@@ -4,17 +4,25 @@
 #include "FuzzSupport.h"
 #include "ui/HelpLayout.h"
 
+#include <iterator>
+
 using namespace wavora;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static test::FakePlatform fake;
     // A picture's size follows from its name, and a name holding 'x' is
     // missing, so pages get wide, tall, tiny and absent pictures.
+    // The pictures are made once: a fresh one per name would spend the run
+    // filling memory rather than laying out pages.
+    static const std::shared_ptr<const Surface> pictures[] = {
+        std::make_shared<Surface>(1, 1),   std::make_shared<Surface>(16, 16),  std::make_shared<Surface>(499, 20),
+        std::make_shared<Surface>(500, 3), std::make_shared<Surface>(700, 2),  std::make_shared<Surface>(30, 300),
+        std::make_shared<Surface>(549, 1), std::make_shared<Surface>(100, 100)};
     const auto loader = [](const std::string& name) -> std::shared_ptr<const Surface> {
         if (name.find('x') != std::string::npos) return nullptr;
         std::size_t h = 0;
         for (unsigned char c : name) h = h * 31 + c;
-        return std::make_shared<Surface>(static_cast<int>(1 + h % 700), static_cast<int>(1 + (h / 700) % 300));
+        return pictures[h % std::size(pictures)];
     };
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     fake.boxes.clear();
@@ -31,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const HelpPicture& pic : page.pictures) FUZZ_CHECK(fuzz::validUtf8(pic.name));
     // Drawn onto a short page, so that lines and pictures below its end are
     // clipped rather than written past it.
-    Surface surface(HelpPageWidth, 64);
+    static Surface surface(HelpPageWidth, 64);
     drawHelpPage(fake, surface, page);
     return 0;
 }

@@ -152,7 +152,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (how % 3 == 0 && part == UndoPart::Info) bytes = stateRecord(in);
         else if (how % 3 == 0 && part == UndoPart::LyInfo) bytes = layerRecord(in, owner);
         else if (how % 3 == 1) bytes = std::string(in.block(in.byte()));
-        else bytes.assign(static_cast<std::size_t>(wild(in.byte()) & 0xFFFF), static_cast<char>(how));
+        else {
+            // A data file of a chosen length; a long one only now and then,
+            // as writing it costs far more than reading it back.
+            const std::int32_t n = wild(in.byte());
+            const bool full = (how & 0xF0) == 0xF0 && n >= 0 && n <= DATALENMAX + 1;
+            bytes.assign(static_cast<std::size_t>(full ? n : n & 0x3FF), static_cast<char>(how));
+        }
         const int fileStep = in.byte() % 4 ? step : (step + 1) % 3;
         fuzz::writeFile(s.path(undoFileName(part, owner, fileStep)), bytes);
     }
