@@ -7,6 +7,11 @@
 #include "audio/Recording.h"
 #include "core/Platform.h"
 #include "doc/Slots.h"
+#include "edit/BitDepth.h"
+#include "edit/EffectCommands.h"
+#include "edit/Length.h"
+#include "edit/MixStereo.h"
+#include "edit/RangeEdits.h"
 #include "layers/Layers.h"
 #include "synth/GeneratorCommands.h"
 #include "ui/FaceMessages.h"
@@ -39,20 +44,20 @@ const CommandEntry kCommands[] = {
     {1220, resetVolumeGraphCommand},
     {1221, resetPitchGraphCommand},
     {1205, selectionToolCommand},
-    {1214, nullptr},
-    {1208, nullptr},
-    {1248, nullptr},
-    {1252, nullptr},
+    {1214, silenceSelectionCommand},
+    {1208, deleteSelectionCommand},
+    {1248, trimCommand},
+    {1252, repeatSelectionCommand},
     {1211, mergeLayersCommand},
     {1213, deleteLayerCommand},
-    {1217, nullptr},
-    {1251, nullptr},
-    {1253, nullptr},
-    {1225, nullptr},
-    {1241, nullptr},
+    {1217, mixCommand},
+    {1251, stereoMixCommand},
+    {1253, stereoSplitCommand},
+    {1225, lengthCommand},
+    {1241, insertSilenceCommand},
     {1244, renameCommand},
-    {1262, nullptr},
-    {1263, nullptr},
+    {1262, bitConversionCommand},
+    {1263, reverseCommand},
     {1206, zoomToolCommand},
     {1239, nullptr},
     {1242, nullptr},
@@ -78,12 +83,12 @@ const CommandEntry kCommands[] = {
     {1258, fixVolumeGraphCommand},
     {1259, fixPitchGraphCommand},
     {1215, recordCommand},
-    {1216, nullptr},
-    {1240, nullptr},
-    {1232, nullptr},
-    {1233, nullptr},
-    {1234, nullptr},
-    {1235, nullptr},
+    {1216, echoCommand},
+    {1240, multiEchoCommand},
+    {1232, chorusCommand},
+    {1233, redoChorusFrequencyCommand},
+    {1234, redoChorusVolumeCommand},
+    {1235, distortionCommand},
     {1249, scaleCommand},
     {1210, informationCommand},
     {1250, helpCommand},

@@ -121,6 +121,14 @@ void Win32Platform::waitDialogStep(std::uint32_t times) { stepWaitDialog(times);
 void Win32Platform::waitDialogSetFace(const std::string& face) { setWaitDialogFace(face); }
 void Win32Platform::waitDialogDestroy() { destroyWaitDialog(); }
 
+// The effect runs on this thread without pumping messages, so the cursor is
+// set at once as well as made the sound windows' class cursor.
+void Win32Platform::setWaitCursor(bool on) {
+    HCURSOR cursor = LoadCursorW(nullptr, on ? IDC_WAIT : IDC_ARROW);
+    if (app().mdiClient) SetClassLongPtrW(app().mdiClient, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cursor));
+    SetCursor(cursor);
+}
+
 WindowId Win32Platform::createSoundWindow(const std::string& title) {
     return reinterpret_cast<WindowId>(createSoundWindowWin32(title));
 }

@@ -23,6 +23,7 @@ public:
     void waitDialogStep(std::uint32_t times) override;
     void waitDialogSetFace(const std::string& face) override;
     void waitDialogDestroy() override;
+    void setWaitCursor(bool on) override;
     WindowId createSoundWindow(const std::string& title) override;
     std::string windowTitle(WindowId window) override;
     void setWindowTitle(WindowId window, const std::string& title) override;

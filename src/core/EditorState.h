@@ -105,6 +105,19 @@ struct RenderState {
     std::array<std::uint8_t, SlotTableSize> VolumeGraphNonFlat{};
 };
 
+// The effects' parameters, kept while the program runs and never saved.
+// Delays and gains are single-precision on purpose: the byte counts derived
+// from them are products rounded to single precision before truncation.
+struct EffectParams {
+    float EchoDelay = 0.3f;   // "seconds" of 10000 bytes (20000 for 16-bit sounds)
+    float EchoDecay = 0.7f;   // gain of the echo source before each echo
+    float ChorusRatio = 0.83f; // speed of the chorus copy, 1.0 = same pitch
+    float ChorusGain = 0.8f;  // chorus copy against the dry sound
+    std::int32_t EchoStep = 0; // bytes between echoes, from the last echo command
+    std::int32_t DistortionLevel = 59; // drive, 1..200
+    float GainRegister = 1.0f; // what ScaleRange multiplies by
+};
+
 // Where the last mouse press in a sound window happened; zooming centres on it.
 struct MouseState {
     std::int32_t PressX = 0;       // client x - 200, at least 0: content pixels
@@ -183,6 +196,7 @@ struct EditorState {
     PlaybackState play;
     RenderState render;
     MouseState mouse;
+    EffectParams effects;
     ToolState tool;
     LayerClipboardState clip;
     Lcg rng;

@@ -77,6 +77,8 @@ public:
     virtual void waitDialogStep(std::uint32_t times) = 0;
     virtual void waitDialogSetFace(const std::string& face) = 0;
     virtual void waitDialogDestroy() = 0;
+    // The hourglass over the sound windows while a long effect runs.
+    virtual void setWaitCursor(bool /*on*/) {}
 
     // --- Sound windows (MDI children of class "document").
     virtual WindowId createSoundWindow(const std::string& title) = 0;

@@ -94,6 +94,7 @@ public:
     bool waitOpen = false;
     std::uint32_t waitRange = 0, waitPosition = 0;
     std::string waitFace;
+    std::vector<bool> waitCursor; // every change of the wait cursor, in order
     // Set by tests that want closing and destroying to reach the editor's handlers.
     std::function<void(WindowId)> onRequestClose;
     std::function<void(WindowId)> onDestroy;
@@ -142,6 +143,7 @@ public:
     void waitDialogStep(std::uint32_t times) override { waitPosition += times; }
     void waitDialogSetFace(const std::string& face) override { waitFace = face; }
     void waitDialogDestroy() override { waitOpen = false; }
+    void setWaitCursor(bool on) override { waitCursor.push_back(on); }
 
     WindowId createSoundWindow(const std::string& title) override {
         WindowId id = nextWindow++;
