@@ -7,6 +7,7 @@
 #   tools/fuzz.sh                    every harness for 60 s
 #   tools/fuzz.sh -t 5               every harness for 5 s (the test command)
 #   tools/fuzz.sh -n 10000000 wav    one harness for ten million inputs
+#   tools/fuzz.sh -n 10000000 -t 900 undo   ten million, or 15 minutes at most
 #   tools/fuzz.sh -r                 only replay the corpus, no new inputs
 #
 # New inputs the fuzzer finds go to build/fuzz/corpus/<harness>/, never into
@@ -14,10 +15,10 @@
 # as a regression case.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
-seconds=60 runs="" replay=0
+seconds=60 runs="" replay=0 timed=0
 while getopts "t:n:r" opt; do
   case "$opt" in
-    t) seconds="$OPTARG" ;;
+    t) seconds="$OPTARG"; timed=1 ;;
     n) runs="$OPTARG" ;;
     r) replay=1 ;;
     *) echo "usage: tools/fuzz.sh [-t seconds | -n inputs | -r] [harness...]" >&2; exit 2 ;;
@@ -53,6 +54,7 @@ for name in "$@"; do
     args+=(-runs=0)
   elif [ -n "$runs" ]; then
     args+=(-runs="$runs")
+    [ "$timed" = 1 ] && args+=(-max_total_time="$seconds")
   else
     args+=(-max_total_time="$seconds")
   fi
