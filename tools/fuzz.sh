@@ -27,8 +27,13 @@ done
 shift $((OPTIND - 1))
 
 build="$top/build/fuzz"
-cmake -S "$top/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build "$build" -j2 >/dev/null
+mkdir -p "$build"
+if ! { cmake -S "$top/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ && cmake --build "$build" -j2; } \
+     >"$build/build.log" 2>&1; then
+  tail -40 "$build/build.log" >&2
+  echo "fuzz: the harnesses did not build (log in $build/build.log)" >&2
+  exit 1
+fi
 
 if [ $# -eq 0 ]; then
   set -- $(cd "$top/fuzz" && ls ./*.cpp | sed 's|^\./||; s|\.cpp$||')
