@@ -13,6 +13,7 @@ import math
 import os
 import subprocess
 import sys
+import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, "..", "assets", "help", "pictures")
@@ -49,11 +50,14 @@ class Picture:
         self.line([(x, mid - amp(x) * f(x)) if callable(amp) else (x, mid - amp * f(x))
                    for x in frange(x0, x1, 0.5)], colour, width)
 
-    def save(self, name):
+    def image(self, x, y, path):
+        self.ops += ["-draw", "image over %d,%d 0,0 '%s'" % (x, y, path)]
+
+    def save(self, name, colours=16):
         cmd = ["convert", "-size", "%dx%d" % (self.w, self.h), "xc:white"] + self.ops
         cmd += ["-fill", "none", "-stroke", "gray60", "-strokewidth", "1",
                 "-draw", "rectangle 0,0 %d,%d" % (self.w - 1, self.h - 1),
-                "-colors", "16", "-type", "Palette", "-compress", "None", "BMP3:" + os.path.join(OUT, name)]
+                "-colors", str(colours), "-type", "Palette", "-compress", "None", "BMP3:" + os.path.join(OUT, name)]
         subprocess.run(cmd, check=True)
         print("wrote", name)
 
@@ -265,18 +269,29 @@ def pattern_window():
 
 
 def tool_window():
+    """The tool window's buttons with their real icons (the 32 x 32 image of
+    each icon file in assets/parts), numbered and named."""
+    # The eraser's file name ends in ".ico" twice, as the program looks for it.
+    icons = [n + "のアイコン.ico" for n in ("Saisei", "Rec", "Stop", "SentakuHanni", "Sentakuのアイコン", "Kyokusen",
+                                             "Chokusen", "HzChokusen", "Clear", "KakudaiHyouji",
+                                             "超", "エ", "ラ", "合", "Memo", "MemoRead")]
+    icons[8] += ".ico"
     names = ["再生", "録音", "停止", "選択範囲、マーカー", "選択（レイヤーにする）", "曲線", "直線",
              "「高さ(Hz)」を直線的に変える曲線", "消しゴム", "拡大（左クリック）縮小（右クリック）表示",
              "超ランダム波", "超ランダムエフェクト波", "ランダムSin波", "ランダム合成Sin波",
              "ランダム情報のメモをとる", "メモを読み込む"]
-    marks = ["▶", "●", "■", "[ ]", "[L]", "～", "／", "Hz", "消", "拡", "超", "エ", "ラ", "合", "メ", "読"]
-    p = Picture(370, 16 * 32 + 12)
-    for i, (n, m) in enumerate(zip(names, marks)):
-        y = 6 + i * 32
-        p.rect(8, y, 38, y + 30, "#e0e0e0", "gray40")
-        p.text(12, y + 21, m, "black", 14)
-        p.text(48, y + 21, "%d　%s" % (i + 1, n), "black", 12)
-    p.save("HelpToolWindow.bmp")
+    parts = os.path.join(HERE, "..", "assets", "parts")
+    with tempfile.TemporaryDirectory() as tmp:
+        p = Picture(370, 16 * 34 + 12)
+        for i, (icon, n) in enumerate(zip(icons, names)):
+            y = 6 + i * 34
+            png = os.path.join(tmp, "%d.png" % i)
+            # [1] is the 32 x 32 image, as the button shows it
+            subprocess.run(["convert", os.path.join(parts, icon) + "[1]", png], check=True)
+            p.rect(6, y, 41, y + 33, "#d4d0c8", "gray40")
+            p.image(8, y + 1, png)
+            p.text(50, y + 22, "%d　%s" % (i + 1, n), "black", 12)
+        p.save("HelpToolWindow.bmp", 64)
 
 
 def arrow_keys():

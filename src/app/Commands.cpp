@@ -13,6 +13,8 @@
 #include "edit/MixStereo.h"
 #include "edit/RangeEdits.h"
 #include "layers/Layers.h"
+#include "pattern/PatternFiles.h"
+#include "pattern/PatternWindow.h"
 #include "synth/GeneratorCommands.h"
 #include "ui/FaceMessages.h"
 #include "undo/UndoStore.h"
@@ -74,9 +76,9 @@ const CommandEntry kCommands[] = {
     {1230, pitchSinSinCommand},
     {1231, pitchRandomCommand},
     {1223, noiseCommand},
-    {1102, nullptr},
-    {1203, nullptr},
-    {1204, nullptr},
+    {1102, patternWindowCommand},
+    {1203, SavePatternFile},
+    {1204, LoadPatternInto},
     {1201, playCommand},
     {1238, loopPlayCommand},
     {1227, stopCommand},

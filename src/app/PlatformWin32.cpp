@@ -5,9 +5,11 @@
 #include "core/EditorState.h"
 #include "core/Win32App.h"
 #include "core/WinText.h"
+#include "pattern/PatternWindowWin32.h"
 #include "text/NumberText.h"
 #include "ui/GeneralDialogWin32.h"
 #include "ui/HelpWindowWin32.h"
+#include "ui/ToolWindowWin32.h"
 #include "ui/WaitDialogWin32.h"
 #include "view/SoundWindowWin32.h"
 
@@ -24,7 +26,9 @@ namespace {
 HWND hwnd(WindowId w) { return reinterpret_cast<HWND>(w); }
 
 UINT boxFlags(const MessageBoxSpec& spec) {
-    UINT flags = spec.buttons == MsgButtons::YesNo ? MB_YESNO : MB_OK;
+    UINT flags = spec.buttons == MsgButtons::YesNo         ? MB_YESNO
+                 : spec.buttons == MsgButtons::YesNoCancel ? MB_YESNOCANCEL
+                                                           : MB_OK;
     switch (spec.icon) {
     case MsgIcon::Information: flags |= MB_ICONINFORMATION; break;
     case MsgIcon::Exclamation: flags |= MB_ICONEXCLAMATION; break;
@@ -111,7 +115,8 @@ void Win32Platform::setMenuItem(const std::string& caption, int popup, int id, i
 
 int Win32Platform::runModalWindow(EditorState& state, const std::string& className) {
     if (className == "HanyouDialog") return runGeneralDialog(state, app().frame);
-    return 0; // the pattern window comes with the pattern editor
+    if (className == "HakeiPat") return runPatternWindow(state, app().frame);
+    return 0;
 }
 
 void Win32Platform::waitDialogCreate() { createWaitDialog(app().frame); }
@@ -253,6 +258,8 @@ void Win32Platform::drawTextInFont(Surface& surface, int x, int y, const std::st
     SelectObject(dc, oldFont);
     GdiFlush(); // the portable code draws the pictures over these pixels next
 }
+
+void Win32Platform::enableToolWindow(bool enabled) { setToolWindowEnabled(enabled); }
 
 void Win32Platform::openHelp() { openHelpWindow(); }
 

@@ -41,6 +41,7 @@ public:
     Size textExtent(const TextFont& font, const std::string& text) override;
     void drawTextInFont(Surface& surface, int x, int y, const std::string& text, Pixel colour,
                         const TextFont& font) override;
+    void enableToolWindow(bool enabled) override;
     void openHelp() override;
     void openWebPage(const std::string& url) override;
     int waveDevice(WaveCall call, const WaveFormat& format, WaveBuffer& buffer) override;

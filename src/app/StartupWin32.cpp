@@ -5,6 +5,7 @@
 #include "app/PlatformWin32.h"
 #include "audio/Playback.h"
 #include "core/EditorState.h"
+#include "pattern/PatternWindowWin32.h"
 #include "ui/HelpWindowWin32.h"
 
 #include <commctrl.h>
@@ -83,6 +84,7 @@ HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
     INITCOMMONCONTROLSEX icc{sizeof icc, 0xFF};
     InitCommonControlsEx(&icc);
     createFonts(a);
+    createPatternMenu();
     registerClass(L"NORMALDLG", DefWindowProcW, a.buttonFace);
     a.borderWidth = GetSystemMetrics(SM_CXFRAME);
     a.captionHeight = GetSystemMetrics(SM_CYCAPTION);
@@ -125,6 +127,7 @@ void finishEditor() {
     if (a.debugWindow) DestroyWindow(a.debugWindow);
     if (a.helpWindow) DestroyWindow(a.helpWindow);
     a.debugWindow = a.helpWindow = nullptr;
+    destroyPatternMenu();
     for (HFONT& f : a.fonts) {
         if (f) DeleteObject(f);
         f = nullptr;

@@ -25,6 +25,7 @@ EditorState::EditorState(Platform& p, std::filesystem::path rootFolder)
     static const char* const colourNames[LayerTableSize] = {"", "ピンク", "黄", "緑", "赤", "紫", ""};
     for (int i = 0; i < LayerTableSize; ++i) layers.LyColourName[static_cast<std::size_t>(i)] = colourNames[i];
     layers.LayerPoolNext = 1;
+    pattern.PatternBuf = block();
 }
 
 EditorState::~EditorState() = default;

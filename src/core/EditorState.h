@@ -126,6 +126,17 @@ struct MouseState {
     std::int32_t PressClientY = 0;
 };
 
+// The waveform pattern: one period of a wave, drawn or traced in the pattern
+// window. It outlives the window, so a pattern can be put in, saved or opened
+// again later in the run.
+struct PatternState {
+    std::vector<std::uint8_t> PatternBuf; // DATALENMAX bytes: per column the row of the curve, 0 = top
+    std::int32_t PatternLen = 0;
+    std::int32_t PatternStep = 1;   // the extraction keeps every PatternStep-th column: 1, 2, 4 or 8
+    std::uint8_t PatternTarget = 0; // where the input buttons write: 0 samples, 1 volume, 2 pitch graph
+    std::uint8_t PatternWindowOpen = 0;
+};
+
 // Which band of the sound window a row of the content lies in.
 enum class Band : std::uint8_t { Wave, Volume, Pitch };
 
@@ -196,6 +207,7 @@ struct EditorState {
     PlaybackState play;
     RenderState render;
     MouseState mouse;
+    PatternState pattern;
     EffectParams effects;
     ToolState tool;
     LayerClipboardState clip;

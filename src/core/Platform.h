@@ -15,7 +15,7 @@ namespace wavora {
 
 struct EditorState;
 
-enum class MsgButtons { Ok, YesNo };
+enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgIcon { None, Information, Exclamation, Question, Error };
 enum class MsgAnswer { Ok, Yes, No, Cancel };
 
@@ -103,6 +103,9 @@ public:
     virtual Size textExtent(const TextFont& font, const std::string& text) = 0;
     virtual void drawTextInFont(Surface& surface, int x, int y, const std::string& text, Pixel colour,
                                 const TextFont& font) = 0;
+
+    // --- The tool window: disabled while the pattern window is open.
+    virtual void enableToolWindow(bool enabled) = 0;
 
     // --- The help window: show it with the page that was open last, or the index.
     virtual void openHelp() = 0;

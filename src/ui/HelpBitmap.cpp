@@ -19,9 +19,22 @@ std::uint32_t u32(std::string_view b, std::size_t at) {
     return u16(b, at) | u16(b, at + 2) << 16;
 }
 
+bool hasAlpha(std::string_view b, std::size_t pixelsAt, std::size_t stride, int width, int height) {
+    for (int row = 0; row < height; ++row)
+        for (int x = 0; x < width; ++x)
+            if (b[pixelsAt + stride * static_cast<std::size_t>(row) + 4 * static_cast<std::size_t>(x) + 3] != 0)
+                return true;
+    return false;
+}
+
+Pixel overWhiteBy(Pixel p, unsigned alpha) {
+    auto channel = [alpha](unsigned c) { return (c * alpha + 255u * (255u - alpha)) / 255u; };
+    return rgb(channel((p >> 16) & 0xFF), channel((p >> 8) & 0xFF), channel(p & 0xFF));
+}
+
 } // namespace
 
-std::shared_ptr<Surface> readBmp(std::string_view b) {
+std::shared_ptr<Surface> readBmp(std::string_view b, bool overWhite) {
     if (b.size() < 54 || b.substr(0, 2) != "BM") return nullptr;
     const std::uint32_t pixelsAt = u32(b, 10), headerSize = u32(b, 14);
     const auto width = static_cast<std::int32_t>(u32(b, 18));
@@ -50,6 +63,7 @@ std::shared_ptr<Surface> readBmp(std::string_view b) {
         return nullptr;
 
     auto surface = std::make_shared<Surface>(width, height);
+    const bool blend = overWhite && bits == 32 && hasAlpha(b, pixelsAt, stride, width, height);
     for (int row = 0; row < height; ++row) {
         const int y = rawHeight > 0 ? height - 1 - row : row;
         const std::size_t at = pixelsAt + stride * static_cast<std::size_t>(row);
@@ -59,6 +73,7 @@ std::shared_ptr<Surface> readBmp(std::string_view b) {
                 std::size_t px = at + static_cast<std::size_t>(x) * (bits / 8);
                 p = rgb(static_cast<unsigned char>(b[px + 2]), static_cast<unsigned char>(b[px + 1]),
                         static_cast<unsigned char>(b[px]));
+                if (blend) p = overWhiteBy(p, static_cast<unsigned char>(b[px + 3]));
             } else {
                 std::size_t bit = static_cast<std::size_t>(x) * bits;
                 unsigned byte = static_cast<unsigned char>(b[at + bit / 8]);
@@ -71,7 +86,7 @@ std::shared_ptr<Surface> readBmp(std::string_view b) {
     return surface;
 }
 
-std::shared_ptr<Surface> loadBmpFile(const std::string& pathUtf8) {
+std::shared_ptr<Surface> loadBmpFile(const std::string& pathUtf8, bool overWhite) {
     std::ifstream in(pathFromUtf8(pathUtf8), std::ios::binary);
     if (!in) return nullptr;
     in.seekg(0, std::ios::end);
@@ -81,7 +96,7 @@ std::shared_ptr<Surface> loadBmpFile(const std::string& pathUtf8) {
     std::string bytes(static_cast<std::size_t>(size), '\0');
     in.read(bytes.data(), size);
     bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return readBmp(bytes);
+    return readBmp(bytes, overWhite);
 }
 
 } // namespace wavora

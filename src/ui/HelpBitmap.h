@@ -13,7 +13,10 @@ namespace wavora {
 // Uncompressed BMP files of 1, 4, 8, 24 or 32 bits per pixel, stored from the
 // bottom up or from the top down, at most 4096 pixels each way; null for
 // anything else or for a file whose sizes do not add up.
-std::shared_ptr<Surface> readBmp(std::string_view bytes);
-std::shared_ptr<Surface> loadBmpFile(const std::string& pathUtf8);
+// With `overWhite` the alpha bytes of a 32-bit file that has any are laid
+// over white (a picture converted from a PNG with transparency); a file whose
+// alpha bytes are all 0 is taken as opaque.
+std::shared_ptr<Surface> readBmp(std::string_view bytes, bool overWhite = false);
+std::shared_ptr<Surface> loadBmpFile(const std::string& pathUtf8, bool overWhite = false);
 
 } // namespace wavora

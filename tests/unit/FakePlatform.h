@@ -64,7 +64,7 @@ public:
     using DialogScript = std::function<int(EditorState&)>;
 
     std::vector<RecordedBox> boxes;
-    std::deque<MsgAnswer> answers; // empty: Ok for OK boxes, Yes for Yes/No boxes
+    std::deque<MsgAnswer> answers; // empty: Ok for OK boxes, Yes for Yes/No (and Yes/No/Cancel) boxes
     std::deque<DialogScript> dialogs;
     std::vector<std::string> modalClasses;
     std::vector<std::string> debugLines;
@@ -116,7 +116,7 @@ public:
             answers.pop_front();
             return a;
         }
-        return spec.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+        return spec.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Yes;
     }
     std::uint32_t tickCount() override { return ticks; }
     void debugLine(const std::string& text) override { debugLines.push_back(text); }
@@ -201,6 +201,8 @@ public:
                         const TextFont& font) override {
         texts.push_back({&surface, x, y, text, colour, font});
     }
+    bool toolWindowEnabled = true;
+    void enableToolWindow(bool enabled) override { toolWindowEnabled = enabled; }
     void openHelp() override { ++helpOpens; }
     void openWebPage(const std::string& url) override { webPages.push_back(url); }
     int waveDevice(WaveCall call, const WaveFormat& format, WaveBuffer& buffer) override {

@@ -1,10 +1,10 @@
-#include "converter/pictra/BmpFile.h"
+#include "bmp/BmpFile.h"
 
 #include <algorithm>
 #include <fstream>
 #include <system_error>
 
-namespace pictra {
+namespace bmp {
 
 namespace {
 
@@ -47,18 +47,12 @@ std::vector<std::uint32_t> paletteFor(const BitmapImage& image) {
 
 } // namespace
 
-std::uint32_t bitmapFormatFor(std::uint32_t sourceFormat) {
-    if (sourceFormat & pixel::Alpha) return pixel::Format32bppARGB;
-    if (sourceFormat & pixel::Gdi) return sourceFormat;
-    return pixel::Format32bppRGB;
-}
-
 std::size_t bmpStride(int width, int bitsPerPixel) {
     if (width <= 0 || bitsPerPixel <= 0) return 0;
     return (static_cast<std::size_t>(width) * static_cast<std::size_t>(bitsPerPixel) + 31) / 32 * 4;
 }
 
-std::vector<std::uint8_t> bmpFileBytes(const BitmapImage& image) {
+std::vector<std::uint8_t> bmpFileBytes(const BitmapImage& image, ImageSizeField sizeField) {
     if (image.width <= 0 || image.height <= 0 || !isBmpDepth(image.bitsPerPixel)) return {};
     const std::size_t stride = bmpStride(image.width, image.bitsPerPixel);
     const std::size_t imageBytes = stride * static_cast<std::size_t>(image.height);
@@ -84,7 +78,7 @@ std::vector<std::uint8_t> bmpFileBytes(const BitmapImage& image) {
     w.u16(1);
     w.u16(static_cast<std::uint32_t>(image.bitsPerPixel));
     w.u32(masks ? BiBitfields : BiRgb);
-    w.u32(static_cast<std::uint32_t>(imageBytes));
+    w.u32(sizeField == ImageSizeField::Stated ? static_cast<std::uint32_t>(imageBytes) : 0u);
     w.u32(0); // no resolution: the file is the same whatever the source claimed
     w.u32(0);
     w.u32(static_cast<std::uint32_t>(palette.size()));
@@ -104,7 +98,7 @@ std::vector<std::uint8_t> bmpFileBytes(const BitmapImage& image) {
 
 bool writeFileReplacing(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     std::filesystem::path temp = path;
-    temp += ".pictra-saving";
+    temp += ".saving";
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out) return false;
@@ -124,4 +118,4 @@ bool writeFileReplacing(const std::filesystem::path& path, const std::vector<std
     return false;
 }
 
-} // namespace pictra
+} // namespace bmp
