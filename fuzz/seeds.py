@@ -76,11 +76,22 @@ def bmp(width, height, bits, pixels, colours=None, compression=0):
 
 
 def bmp_seeds():
-    put("helpbmp", "24bit", bmp(3, 2, 24, list(range(24))))
-    put("helpbmp", "32bit-topdown", bmp(2, -2, 32, list(range(16))))
-    put("helpbmp", "8bit", bmp(5, 3, 8, list(range(24)), [(255, 0, 0), (0, 255, 0), (0, 0, 255)]))
-    put("helpbmp", "4bit", bmp(7, 2, 4, [0x12, 0x34, 0x56, 0x70] * 2, [(9, 9, 9)] * 16))
-    put("helpbmp", "1bit", bmp(9, 2, 1, [0xA5, 0x80, 0, 0, 0x5A, 0, 0, 0], [(0, 0, 0), (255, 255, 255)]))
+    # The first byte: 0 a help picture, 1 a pattern window picture (over white).
+    put("helpbmp", "24bit", b"\0" + bmp(3, 2, 24, list(range(24))))
+    put("helpbmp", "32bit-topdown", b"\1" + bmp(2, -2, 32, list(range(16))))
+    put("helpbmp", "8bit", b"\0" + bmp(5, 3, 8, list(range(24)), [(255, 0, 0), (0, 255, 0), (0, 0, 255)]))
+    put("helpbmp", "4bit", b"\1" + bmp(7, 2, 4, [0x12, 0x34, 0x56, 0x70] * 2, [(9, 9, 9)] * 16))
+    put("helpbmp", "1bit", b"\0" + bmp(9, 2, 1, [0xA5, 0x80, 0, 0, 0x5A, 0, 0, 0], [(0, 0, 0), (255, 255, 255)]))
+
+
+def pattern_seeds():
+    # patternfile: the place's size and step in one byte, then the file.
+    put("patternfile", "wave", b"\x03" + bytes(128 + int(100 * ((i % 50) / 25 - 1)) for i in range(800)))
+    put("patternfile", "short-place", b"\x02" + bytes(range(256)) * 4)
+    put("patternfile", "step-8", b"\x1b" + b"\x00\xff" * 300)
+    # strip: width, height, the pixels (three bytes each), then x, y, width, height.
+    put("strip", "tool-bar", bytes([66, 22]) + bytes(range(256)) * 17 + bytes([0, 0, 66, 22]))
+    put("strip", "outside", bytes([4, 4]) + b"\x10" * 48 + bytes([0xfe, 2, 9, 9]))
 
 
 def help_seeds():
@@ -153,5 +164,5 @@ def dictionaries():
 
 
 if __name__ == "__main__":
-    wav_seeds(); text_seeds(); settings_seeds(); bmp_seeds(); help_seeds()
+    wav_seeds(); text_seeds(); settings_seeds(); bmp_seeds(); pattern_seeds(); help_seeds()
     pictra_seeds(); reply_seeds(); undo_seeds(); dictionaries()
