@@ -1,7 +1,9 @@
 // Faults from outside the program while it runs: the undo folder taken away
-// or made unwritable, a WAV file that changes size while it is read. The
-// sound in memory stays as it was and the user hears about it once.
+// or made unwritable, a WAV file that changes size while it is read, a
+// pattern file that is a folder or huge. The sound in memory stays as it was
+// and the user hears about it once.
 #include "UndoTestSupport.h"
+#include "pattern/PatternFiles.h"
 #include "undo/UndoRestore.h"
 #include "wavfile/WavFile.h"
 
@@ -106,6 +108,22 @@ TEST(WavFaults, FileChangingSizeWhileReadIsReadWholeOrRefused) {
     stop = true;
     writer.join();
     EXPECT_EQ(read + refused, 300);
+}
+
+// A pattern file picked by the user may be a folder, or a huge file of
+// anything: the first is refused, of the second only what the place holds
+// is read.
+TEST(PatternFileFaults, FolderIsRefusedAndAHugeFileReadOnlyAsFarAsThePlaceHolds) {
+    test::TempRoot folder;
+    EXPECT_FALSE(readFileStart(folder.path / "WavoraUnDo", 100));
+    const std::filesystem::path huge = folder.path / "huge.wpat";
+    std::ofstream(huge) << "x";
+    std::filesystem::resize_file(huge, 3'000'000'000ull); // sparse: no disk is used
+    const auto bytes = readFileStart(huge, static_cast<std::size_t>(DATALENMAX));
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(bytes->size(), static_cast<std::size_t>(DATALENMAX));
+    EXPECT_EQ((*bytes)[0], 'x');
+    EXPECT_FALSE(readFileStart(folder.path / "missing.wpat", 10));
 }
 
 } // namespace
