@@ -75,6 +75,27 @@ add_executable(help_shots ${CMAKE_SOURCE_DIR}/tests/e2e/driver/HelpShotsMain.cpp
 target_link_libraries(help_shots PRIVATE e2e_driver gdi32)
 target_link_options(help_shots PRIVATE -municode ${WAVORA_STATIC})
 
+# The random user: a long seeded sequence of a user's steps at the real
+# editor (tools/random-user.sh); a short run is one of the Wine tests.
+add_executable(random_user ${CMAKE_SOURCE_DIR}/tests/e2e/driver/RandomUserMain.cpp
+               ${CMAKE_SOURCE_DIR}/tests/e2e/driver/RandomUserSession.cpp
+               ${CMAKE_SOURCE_DIR}/tests/e2e/driver/RandomUserSteps.cpp)
+target_link_libraries(random_user PRIVATE e2e_driver comctl32)
+target_link_options(random_user PRIVATE -municode ${WAVORA_STATIC})
+add_dependencies(random_user stage)
+add_test(NAME RandomUser.ShortRun COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh $<TARGET_FILE:random_user> -n 150 -s 15)
+set_tests_properties(RandomUser.ShortRun PROPERTIES LABELS wine RUN_SERIAL TRUE TIMEOUT 900
+  ENVIRONMENT "WAVORA_STAGE=${WAVORA_STAGE}" WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# The start-up part of the speed sweep (tools/speed-sweep.sh): the editor to a
+# ready frame against a bare window program under the same Wine.
+add_executable(bare_window WIN32 ${CMAKE_SOURCE_DIR}/bench/startup/BareWindowMain.cpp)
+target_link_options(bare_window PRIVATE -municode ${WAVORA_STATIC})
+add_executable(startup_bench ${CMAKE_SOURCE_DIR}/bench/startup/StartupBenchMain.cpp)
+target_link_libraries(startup_bench PRIVATE e2e_driver)
+target_link_options(startup_bench PRIVATE -municode ${WAVORA_STATIC})
+add_dependencies(startup_bench bare_window stage)
+
 file(GLOB WAVORA_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(WAVORA_E2E_TESTS)
   add_executable(e2e_tests ${WAVORA_E2E_TESTS})

@@ -4,9 +4,8 @@ program's windows) as small 16-colour BMP files in assets/help/pictures.
 
 The pictures are committed, so building the program never runs this. Run it
 again after changing a diagram:  tools/help-diagrams.py
-The sketches of windows here (the tool window, the pattern window, a marker,
-a selection, layers) are best replaced by screenshots taken with
-tools/help-screenshots.sh once the editor can be driven to show them.
+The marker, selection and pattern-window pictures are screenshots taken by
+tools/help-screenshots.sh; what is drawn here explains rather than shows.
 It needs ImageMagick's `convert` and the IPA Gothic font (tools/setup.sh
 installs both)."""
 import math
@@ -154,21 +153,6 @@ def pitch_graph():
     p.save("HelpTakasaGraph.bmp")
 
 
-def marker_and_selection():
-    for name, sel in (("HelpMarker.bmp", False), ("HelpSentaku.bmp", True)):
-        p = Picture(460, 150)
-        if sel:
-            p.rect(160, 8, 300, 142, "#66ffff")
-        axis(p, 10, 450, 75)
-        p.wave(sine(30, x0=10), 10, 450, 75, 50, "black", 1)
-        if sel:
-            p.text(165, 24, "選択範囲", "blue", 13)
-        else:
-            p.line([(200, 8), (200, 142)], "#00c0c0", 2)
-            p.text(206, 24, "マーカー", "blue", 13)
-        p.save(name)
-
-
 def layers():
     p = Picture(460, 170)
     axis(p, 10, 450, 85)
@@ -251,23 +235,6 @@ def double_line():
     p.save("HelpNijuu.bmp")
 
 
-def pattern_window():
-    p = Picture(470, 215)
-    p.rect(10, 10, 460, 150, "white", "gray50")
-    p.line([(10, 80), (460, 80)], "red", 1)
-    p.line([(40, 80), (90, 30), (150, 80), (210, 130), (270, 80), (330, 62), (380, 98), (430, 80)], "black", 2)
-    p.text(14, 26, "ここに１周期を描く（赤い線が無音の高さ）", "gray40", 11)
-    buttons = (("きゃんせる", 10, 60), ("↑↑", 76, 22), ("↑", 100, 16), ("↓", 118, 16), ("↓↓", 136, 22),
-               ("一発で", 330, 52), ("連続させて波に", 384, 78))
-    for label, x, w in buttons:
-        p.rect(x, 165, x + w, 183, "#e0e0e0", "gray40")
-        p.text(x + 3, 179, label, "black", 10)
-    p.text(78, 161, "ずらしボタン", "black", 9)
-    p.text(166, 179, "入力先 ○波 ○音量 ○高さ", "black", 11)
-    p.text(10, 205, "描いた１周期が、選択範囲（なければ全体）に並べられる", "blue", 12)
-    p.save("HelpPatternWindow.bmp")
-
-
 def tool_window():
     """The tool window's buttons with their real icons (the 32 x 32 image of
     each icon file in assets/parts), numbered and named."""
@@ -338,8 +305,8 @@ def super_random():
 def main():
     os.makedirs(OUT, exist_ok=True)
     for make in (wave_basics, frequencies, phase, waveforms, envelope, pitch_graph,
-                 marker_and_selection, layers, mixing, stereo, chorus_distortion, double_line,
-                 pattern_window, tool_window, arrow_keys, super_random):
+                 layers, mixing, stereo, chorus_distortion, double_line,
+                 tool_window, arrow_keys, super_random):
         make()
     return 0
 

@@ -41,4 +41,7 @@ ShotSinSin.bmp 16
 ShotSinKakeSin.bmp 16
 ShotTakasaSin.bmp 16
 ShotNoise.bmp 16
+ShotSentaku.bmp 16 -crop 470x260+40+0 +repage
+ShotMarker.bmp 16 -crop 470x260+40+0 +repage
+ShotPatternWindow.bmp 32 -resize 66%
 LIST

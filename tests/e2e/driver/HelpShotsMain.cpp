@@ -107,6 +107,53 @@ bool generate(HWND frame, int command, const wchar_t* caption, const std::wstrin
     return true;
 }
 
+// The mouse as the user moves it: press, a few moves, release.
+void drag(HWND w, POINT from, POINT to) {
+    PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    for (int i = 1; i <= 8; ++i)
+        PostMessageW(w, WM_MOUSEMOVE, MK_LBUTTON,
+                     MAKELPARAM(from.x + (to.x - from.x) * i / 8, from.y + (to.y - from.y) * i / 8));
+    PostMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    Sleep(600);
+}
+
+// A selection dragged over a sine, then a marker clicked into it, each shot
+// as the selection and marker pages show them.
+void shootMarkerAndSelection(HWND frame, HWND sound, int top) {
+    generate(frame, 1101, L"Sin波（サイン波）");
+    PostMessageW(frame, WM_COMMAND, 1205, 0); // the selection and marker tool, nothing chosen
+    Sleep(400);
+    drag(sound, {380, top + 60}, {560, top + 60});
+    shootClient(sound, {200, top, 760, top + 260}, L"ShotSentaku.bmp");
+    // A click, without a move between press and release: a move, even on the
+    // same spot, would start a selection again.
+    PostMessageW(sound, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(470, top + 60));
+    PostMessageW(sound, WM_LBUTTONUP, 0, MAKELPARAM(470, top + 60));
+    Sleep(600);
+    shootClient(sound, {200, top, 760, top + 260}, L"ShotMarker.bmp");
+}
+
+// The pattern window with one period drawn free-hand.
+void shootPatternWindow(HWND frame) {
+    PostMessageW(frame, WM_COMMAND, 1102, 0);
+    HWND w = e2e::waitForWindow(L"HakeiPat", L"HakeiPat", g_pid, 10s);
+    if (!w) {
+        std::fprintf(stderr, "help_shots: no pattern window\n");
+        return;
+    }
+    Sleep(500);
+    const POINT stroke[] = {{60, 127}, {110, 40}, {160, 60}, {210, 127}, {260, 200}, {310, 215}, {360, 127}};
+    PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(stroke[0].x, stroke[0].y));
+    for (const POINT& p : stroke)
+        PostMessageW(w, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    PostMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(360, 127));
+    Sleep(500);
+    shootWindow(w, L"ShotPatternWindow.bmp");
+    PostMessageW(w, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0); // きゃんせる
+    for (int i = 0; i < 100 && IsWindow(w); ++i)
+        Sleep(50);
+}
+
 int run() {
     fs::path folder = e2e::freshInstall(L"help-shots");
     e2e::Process p = e2e::startEditor(folder);
@@ -158,6 +205,8 @@ int run() {
         // Rows 20..239 of the waveform band hold every amplitude up to 108.
         shootClient(sound, {200, top + 20, 620, top + 240}, w.shot);
     }
+    shootMarkerAndSelection(frame, sound, top);
+    shootPatternWindow(frame);
     // Leave without saving: close, "はい", then "いいえ" to saving the sound.
     return e2e::closeEditor(frame, p) ? 0 : 4;
 }

@@ -1,0 +1,87 @@
+// startup_bench: the editor's start-up to a ready frame (the frame answering,
+// its tool window and the helper up) against a bare window program under the
+// same Wine, each started several times; prints the medians and their ratio.
+//   startup_bench [RUNS]
+#include "Driver.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+bool answers(HWND w) {
+    DWORD_PTR r = 0;
+    return SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &r) != 0;
+}
+
+// Seconds from the start of the process until its window answers; -1 when it never does.
+double bare(const std::filesystem::path& exe, const wchar_t* cls, const wchar_t* title) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring cmd = L"\"" + exe.wstring() + L"\"";
+    const auto begin = Clock::now();
+    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    HWND w = e2e::waitForWindow(cls, title, pi.dwProcessId, 20s);
+    const bool ok = w && answers(w);
+    const double t = std::chrono::duration<double>(Clock::now() - begin).count();
+    if (w) PostMessageW(w, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return ok ? t : -1;
+}
+
+double editor(const std::filesystem::path& folder) {
+    const auto begin = Clock::now();
+    e2e::Process p = e2e::startEditor(folder);
+    if (!p.handle) return -1;
+    HWND frame = e2e::waitForWindow(L"NORMAL0", L"Wavora", p.id, 30s);
+    HWND tools = frame ? e2e::waitForWindow(L"TBWindow", nullptr, p.id, 20s) : nullptr;
+    HWND helper = tools ? e2e::waitForWindow(L"ModelApp", L"圧縮ファイルBMP変換だぞ", 0, 20s) : nullptr;
+    const bool ok = helper && answers(frame);
+    const double t = std::chrono::duration<double>(Clock::now() - begin).count();
+    if (!frame || !e2e::closeEditor(frame, p)) p.kill();
+    if (helper) e2e::waitProcessGone(e2e::processOf(helper), 10s);
+    CloseHandle(p.handle);
+    return ok ? t : -1;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 7;
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::filesystem::path bareExe = std::filesystem::path(self).parent_path() / L"bare_window.exe";
+    // The helper alone: the editor waits for its window at every start.
+    const std::filesystem::path helperExe = e2e::stageFolder() / L"Wavora部品" / L"Pictra.exe";
+    std::vector<double> bareTimes, editorTimes, helperTimes;
+    for (int i = 0; i < runs; ++i) {
+        const double b = bare(bareExe, L"BareWindow", L"Bare");
+        const double h = bare(helperExe, L"ModelApp", L"圧縮ファイルBMP変換だぞ");
+        helperTimes.push_back(h);
+        const double e = editor(e2e::freshInstall(L"startup-bench"));
+        if (b < 0 || e < 0) {
+            std::printf("startup: run %d failed (bare %.3f s, editor %.3f s)\n", i + 1, b, e);
+            return 1;
+        }
+        bareTimes.push_back(b);
+        editorTimes.push_back(e);
+        std::printf("startup: run %d: bare window %.3f s, helper alone %.3f s, editor %.3f s\n", i + 1, b, h, e);
+    }
+    const double b = median(bareTimes), e = median(editorTimes);
+    std::printf("startup: medians of %d runs: bare window %.3f s, helper alone %.3f s, editor to a ready frame %.3f s, "
+                "ratio %.2f\n", runs, b, median(helperTimes), e, e / b);
+    return 0;
+}
