@@ -17,6 +17,11 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native -j2
 
+echo "== fuzz"
+# Each parser's harness for a few seconds over its committed corpus, so that
+# an input that once crashed it is tried again on every run.
+"$top/tools/fuzz.sh" -t 3
+
 echo "== windows (under Wine)"
 # shellcheck source=tools/env.sh
 source "$top/tools/env.sh" "$top/build/mingw"

@@ -10,6 +10,11 @@
 namespace wavora {
 
 const char* const ConvertedImageName = "Pictraが変換保存.bmp";
+const char* const HelperGoneCaption = "(;ﾟ0ﾟ) Pictraが応答しません";
+const char* const HelperGoneText =
+    "ファイルを選ぶ補助プログラム「Wavora部品\\Pictra.exe」が動いていないか、応答しません。\r\n"
+    "ファイル操作はキャンセル扱いになりました。音はそのままです。\r\n"
+    "Wavoraを起動しなおすと、また使えるようになります。";
 
 namespace {
 
@@ -117,8 +122,15 @@ int AskHelperForFile(EditorState& s, int mode, const std::string& extensionList,
     // While the dialog is open the frame keeps the slot the command works on.
     const std::uint8_t busy = s.frame.DialogBusy;
     s.frame.DialogBusy = 1;
-    sendRequest(s, mode, *filter, title, initialFolder, initialName, multiSelect);
+    const bool sent = sendRequest(s, mode, *filter, title, initialFolder, initialName, multiSelect);
     s.frame.DialogBusy = busy;
+    if (!sent) {
+        // The helper is gone (ended by someone, crashed, or never started):
+        // without a word the command would look as if it had been cancelled.
+        s.platform.messageBox({HelperGoneText, HelperGoneCaption, MsgButtons::Ok, MsgIcon::Exclamation});
+        s.frame.HelperReply.clear();
+        return 0;
+    }
     return parseHelperReply(s, mode);
 }
 

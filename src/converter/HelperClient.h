@@ -65,6 +65,9 @@ void onHelperCopyData(EditorState& s, std::uintptr_t number, const void* data, s
 
 // The BMP file every image conversion writes, in the folder both programs share.
 extern const char* const ConvertedImageName; // "Pictraが変換保存.bmp"
+// Shown when a request could not reach the helper.
+extern const char* const HelperGoneCaption;
+extern const char* const HelperGoneText;
 
 // Asks the helper to turn an image (UTF-8 path) into ConvertedImageName. The
 // helper has written the file (or, when it could not read the image, left

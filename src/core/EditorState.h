@@ -258,6 +258,7 @@ struct EditorState {
     std::array<std::uint8_t, SlotTableSize> RandomWaveKind{};
 
     std::vector<std::uint8_t> ScratchBuffer; // the undo store assembles its records here
+    bool UndoWriteFailed = false;            // the last undo step could not be stored (said once)
     std::vector<std::uint8_t> CycleBuffer;   // one block of a periodic generator
     std::vector<std::uint8_t> RenderBuffer;
     std::vector<std::uint8_t> GraphWork;

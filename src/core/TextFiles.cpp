@@ -34,7 +34,7 @@ std::string cutShiftJis(const std::string& text, std::size_t max) {
 }
 
 // Line n of the raw bytes, up to the first NUL, with control characters dropped.
-std::string lineOf(const std::string& bytes, int n) {
+std::string lineOf(std::string_view bytes, int n) {
     std::string line;
     int current = 0;
     for (std::size_t i = 0; i < bytes.size() && bytes[i] != '\0'; ++i) {
@@ -68,6 +68,10 @@ std::string readLine(Platform& platform, const std::filesystem::path& file, int 
     std::string bytes(wanted, '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(wanted));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return lineFromBytes(bytes, n);
+}
+
+std::string lineFromBytes(std::string_view bytes, int n) {
     return shiftJisToUtf8(cutShiftJis(lineOf(bytes, n), ReadLineMax));
 }
 

@@ -10,9 +10,30 @@ namespace wavora {
 
 namespace {
 
-std::string convert(std::string_view in, const char* from, const char* to, const char* replacement) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+// One descriptor per direction and thread, opened at first use: opening one
+// loads the code page's tables, which costs far more than a short text.
+class Converter {
+  public:
+    Converter(const char* from, const char* to) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (valid()) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return cd_; }
+
+  private:
+    iconv_t cd_;
+};
+
+std::string convert(std::string_view in, const char* from, const char* replacement) {
+    thread_local Converter toShiftJis("UTF-8", "CP932");
+    thread_local Converter toUtf8("CP932", "UTF-8");
+    const Converter& c = std::string_view(from) == "UTF-8" ? toShiftJis : toUtf8;
+    if (!c.valid()) return std::string(in);
+    iconv_t cd = c.get();
+    iconv(cd, nullptr, nullptr, nullptr, nullptr); // a fresh start, whatever the last text left
     std::string out;
     char buf[256];
     std::size_t pos = 0;
@@ -36,13 +57,12 @@ std::string convert(std::string_view in, const char* from, const char* to, const
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }
-    iconv_close(cd);
     return out;
 }
 
 } // namespace
 
-std::string utf8ToShiftJis(std::string_view utf8) { return convert(utf8, "UTF-8", "CP932", "?"); }
-std::string shiftJisToUtf8(std::string_view sjis) { return convert(sjis, "CP932", "UTF-8", "\xEF\xBF\xBD"); }
+std::string utf8ToShiftJis(std::string_view utf8) { return convert(utf8, "UTF-8", "?"); }
+std::string shiftJisToUtf8(std::string_view sjis) { return convert(sjis, "CP932", "\xEF\xBF\xBD"); }
 
 } // namespace wavora

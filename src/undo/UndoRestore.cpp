@@ -13,6 +13,9 @@ namespace wavora {
 const char* const UndoUnreadableCaption = "<(_ _)>";
 const char* const UndoUnreadableText =
     "作業の記録が読み込めなかったので、元に戻す（やり直す）ことができませんでした。\r\n音はそのままです。";
+const char* const UndoUnwritableText =
+    "作業の記録（WavoraUnDo）を書き込めませんでした。ディスクの空きが足りないか、フォルダに書き込めません。\r\n"
+    "この作業は元に戻せない（やり直せない）かもしれません。音はそのままです。";
 const char* const EffectSourceUnreadableText =
     "エフェクトをかける前の音が読み込めなかったので、元の音に戻せませんでした。\r\n音はそのままです。";
 

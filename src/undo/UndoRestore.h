@@ -11,6 +11,7 @@ bool restoreStoredStep(EditorState& s, int step, bool baseState);
 // Told when a step or the effect source cannot be read back.
 extern const char* const UndoUnreadableCaption;
 extern const char* const UndoUnreadableText;
+extern const char* const UndoUnwritableText; // a step could not be stored
 extern const char* const EffectSourceUnreadableText;
 
 } // namespace wavora

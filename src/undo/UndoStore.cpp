@@ -2,6 +2,7 @@
 
 #include "core/MenuPositions.h"
 #include "core/Platform.h"
+#include "core/TextFiles.h"
 #include "doc/OperationName.h"
 #include "text/NumberText.h"
 #include "ui/FaceMessages.h"
@@ -136,7 +137,7 @@ std::span<const std::uint8_t> firstBytes(const std::vector<std::uint8_t>& buffer
     return {buffer.data(), n};
 }
 
-void writeStateFiles(EditorState& s, int slot) {
+bool writeStateFiles(EditorState& s, int slot) {
     SoundDoc& d = s.docs[static_cast<std::size_t>(slot)];
     StateRecord r;
     r.currentTool = s.CurrentTool;
@@ -154,16 +155,17 @@ void writeStateFiles(EditorState& s, int slot) {
     r.bitsParSample = d.BitsParSample;
     r.srate = d.SRATE;
     packStateRecord(r, s.ScratchBuffer.data());
-    writeFilePieces(s.path(undoFileName(UndoPart::Info, slot, 0)),
-                    {{s.ScratchBuffer.data(), StateRecordSize}});
+    bool ok = writeFilePieces(s.path(undoFileName(UndoPart::Info, slot, 0)),
+                              {{s.ScratchBuffer.data(), StateRecordSize}});
     s.platform.debugLine("UnDoTaihi SRATE[ActWndNum]" + intText(d.SRATE));
 
-    writeFilePieces(s.path(undoFileName(UndoPart::Nami, slot, 0)), {firstBytes(d.Samples, d.DataLen)});
-    writeFilePieces(s.path(undoFileName(UndoPart::Vol, slot, 0)), {firstBytes(d.VolumeGraph, d.DataLen)});
-    writeFilePieces(s.path(undoFileName(UndoPart::Hz, slot, 0)), {firstBytes(d.PitchGraph, d.DataLen)});
+    ok &= writeFilePieces(s.path(undoFileName(UndoPart::Nami, slot, 0)), {firstBytes(d.Samples, d.DataLen)});
+    ok &= writeFilePieces(s.path(undoFileName(UndoPart::Vol, slot, 0)), {firstBytes(d.VolumeGraph, d.DataLen)});
+    ok &= writeFilePieces(s.path(undoFileName(UndoPart::Hz, slot, 0)), {firstBytes(d.PitchGraph, d.DataLen)});
+    return ok;
 }
 
-void writeLayerFiles(EditorState& s, int slot, int layer) {
+bool writeLayerFiles(EditorState& s, int slot, int layer) {
     SoundDoc& d = s.docs[static_cast<std::size_t>(slot)];
     LayerPool& pool = s.layers;
     const auto L = static_cast<std::size_t>(layer);
@@ -184,13 +186,14 @@ void writeLayerFiles(EditorState& s, int slot, int layer) {
     r.layerAgain = layer;
     r.layerIds = d.LayerIds;
     packLayerRecord(r, s.ScratchBuffer.data());
-    writeFilePieces(s.path(undoFileName(UndoPart::LyInfo, layer, 0)),
-                    {{s.ScratchBuffer.data(), LayerRecordSize}});
+    bool ok = writeFilePieces(s.path(undoFileName(UndoPart::LyInfo, layer, 0)),
+                              {{s.ScratchBuffer.data(), LayerRecordSize}});
 
-    writeFilePieces(s.path(undoFileName(UndoPart::LyNami, layer, 0)),
-                    {firstBytes(pool.LySamples[L], r.lyLen)});
-    writeFilePieces(s.path(undoFileName(UndoPart::LyVol, layer, 0)), {firstBytes(pool.LyVolume[L], r.lyLen)});
-    writeFilePieces(s.path(undoFileName(UndoPart::LyHz, layer, 0)), {firstBytes(pool.LyPitch[L], r.lyLen)});
+    ok &= writeFilePieces(s.path(undoFileName(UndoPart::LyNami, layer, 0)),
+                          {firstBytes(pool.LySamples[L], r.lyLen)});
+    ok &= writeFilePieces(s.path(undoFileName(UndoPart::LyVol, layer, 0)), {firstBytes(pool.LyVolume[L], r.lyLen)});
+    ok &= writeFilePieces(s.path(undoFileName(UndoPart::LyHz, layer, 0)), {firstBytes(pool.LyPitch[L], r.lyLen)});
+    return ok;
 }
 
 int activeLayerOf(const SoundDoc& d) {
@@ -245,11 +248,19 @@ void snapshot(EditorState& s, int code) {
     } else {
         shiftUp(s, slot, moving);
     }
-    writeStateFiles(s, slot);
+    // The folder may have been removed while the program runs; it is made
+    // again rather than every later step being lost.
+    std::error_code ignored;
+    std::filesystem::create_directories(s.path(UndoFolder), ignored);
+    bool stored = writeStateFiles(s, slot);
     for (int id = 0; id < LayerTableSize - 1; ++id)
-        if (written & (1u << id)) writeLayerFiles(s, slot, id);
+        if (written & (1u << id)) stored &= writeLayerFiles(s, slot, id);
     claimLayerFiles(s, slot, written);
     setUndoCaption(s, d);
+    // A step that could not be stored is said once, not at every change of a
+    // full disk; the next step that is stored again ends that spell.
+    if (!stored && !s.UndoWriteFailed) s.platform.messageBox({UndoUnwritableText, UndoUnreadableCaption});
+    s.UndoWriteFailed = !stored;
 }
 
 void undoStep(EditorState& s) {

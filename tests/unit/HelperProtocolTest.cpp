@@ -94,10 +94,14 @@ TEST_F(Helper, SeveralFilesAndCancelAndNoHelper) {
     EXPECT_EQ(s.frame.FileOpenPath, "C:\\d");
     EXPECT_EQ(s.frame.ChosenNames[1], "two.wav");
 
-    // Gone helper: the earlier reply is not taken for an answer.
+    // Gone helper: the earlier reply is not taken for an answer, and the user
+    // is told why nothing opens.
     fake.helperPresent = false;
+    fake.boxes.clear();
     EXPECT_EQ(AskHelperForFile(s, OpenDialog, "wav", "t", "C:\\x", "", 0), 0);
     EXPECT_TRUE(s.frame.HelperReply.empty());
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].caption, HelperGoneCaption);
 }
 
 TEST_F(Helper, TextsLongerThanTheHelperHoldsAreNotSentCut) {
