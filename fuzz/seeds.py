@@ -147,6 +147,18 @@ def undo_seeds():
         raw(3, 0, b"\x80" * 10) + layer)
 
 
+def memo_seeds():
+    def memo(*numbers):
+        return "".join("%s\r\n" % n for n in numbers).encode("ascii")
+    put("memo", "random-sin", memo(11025, 8, 3, 1, 100, 50, 20, 440, 220, 0))
+    put("memo", "synthesized-sin", memo(44100, 16, 4, 1, 100, 0, 0, 4400, 0, 0, 2, 80, 10, 5, 300, 30, 2))
+    put("memo", "super-random", memo(8000, 8, 1, 2, 1500, 90, 80, 70, 500, 600, 700))
+    put("memo", "super-random-effect", memo(22050, 8, 2, 3, 2206, 100, 90, 80, 500, 600, 700,
+                                            1, 50, 0, 0, 5, 0, 0, 2, "0.83", "0.8", 59))
+    put("memo", "unknown-kind", memo(8000, 8, 9))
+    put("memo", "short-and-garbled", b"11025\r\n1x6\r\n\xff\xfe")
+
+
 def dictionaries():
     os.makedirs(os.path.join(HERE, "dict"), exist_ok=True)
     words = {
@@ -165,4 +177,4 @@ def dictionaries():
 
 if __name__ == "__main__":
     wav_seeds(); text_seeds(); settings_seeds(); bmp_seeds(); pattern_seeds(); help_seeds()
-    pictra_seeds(); reply_seeds(); undo_seeds(); dictionaries()
+    pictra_seeds(); reply_seeds(); undo_seeds(); memo_seeds(); dictionaries()
