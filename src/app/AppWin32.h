@@ -15,6 +15,10 @@ int runMessageLoop();
 // Releases what stage 1 made once the loop has ended.
 void finishEditor();
 
+// Waits until the sound devices are chosen; start-up chooses them beside
+// everything else. Every use of a device comes after this.
+void waitForDeviceChoice();
+
 LRESULT CALLBACK frameWindowProc(HWND, UINT, WPARAM, LPARAM);
 
 // What the 20 ms timer's thread posts to the frame: the play line moved, one

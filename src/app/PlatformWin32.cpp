@@ -1,5 +1,6 @@
 #include "app/PlatformWin32.h"
 
+#include "app/AppWin32.h"
 #include "audio/WaveDeviceWin32.h"
 #include "converter/HelperClient.h"
 #include "core/EditorState.h"
@@ -268,6 +269,7 @@ void Win32Platform::openWebPage(const std::string& url) {
 }
 
 int Win32Platform::waveDevice(WaveCall call, const WaveFormat& format, WaveBuffer& buffer) {
+    waitForDeviceChoice();
     return callWaveDevice(app().frame, app().waveOutDevice, app().waveInDevice, call, format, buffer);
 }
 

@@ -4,6 +4,7 @@
 #include "app/Commands.h"
 #include "app/PlatformWin32.h"
 #include "audio/Playback.h"
+#include "converter/HelperStartWin32.h"
 #include "core/EditorState.h"
 #include "pattern/PatternWindowWin32.h"
 #include "ui/HelpWindowWin32.h"
@@ -63,6 +64,14 @@ void chooseDevices(Win32App& a) {
     a.waveInDevice = firstAnsweringDevice<WAVEINCAPSW>(waveInGetNumDevs(), waveInGetDevCapsW);
 }
 
+// The first query wakes the sound system, which takes a good part of the
+// start-up: it runs beside the windows being made, and the devices are only
+// read after waitForDeviceChoice.
+DWORD WINAPI chooseDevicesThread(LPVOID) {
+    chooseDevices(app());
+    return 0;
+}
+
 // On the timer's own thread: count, and leave everything else to the
 // interface thread.
 void CALLBACK multimediaTick(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
@@ -80,6 +89,10 @@ HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
     a.instance = instance;
     std::error_code ec;
     std::filesystem::current_path(root, ec);
+    // The helper's path is relative to the program folder, now current. It
+    // starts first so that it comes up while the editor does the rest; the
+    // frame's creation looks for its window.
+    launchHelper();
 
     INITCOMMONCONTROLSEX icc{sizeof icc, 0xFF};
     InitCommonControlsEx(&icc);
@@ -95,7 +108,8 @@ HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
     a.state->runCommand = dispatchCommand;
     a.mmTimer = timeSetEvent(20, 0, multimediaTick, 0, TIME_PERIODIC);
     loadCursors(a);
-    chooseDevices(a);
+    a.deviceChoice = CreateThread(nullptr, 0, chooseDevicesThread, nullptr, 0, nullptr);
+    if (!a.deviceChoice) chooseDevices(a);
     a.menuBar = buildMenuBar(a.popups);
 
     registerClass(L"NORMAL0", frameWindowProc, a.buttonFace);
@@ -113,6 +127,14 @@ HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
     return a.frame;
 }
 
+void waitForDeviceChoice() {
+    Win32App& a = app();
+    if (!a.deviceChoice) return;
+    WaitForSingleObject(a.deviceChoice, INFINITE);
+    CloseHandle(a.deviceChoice);
+    a.deviceChoice = nullptr;
+}
+
 int runMessageLoop() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -124,6 +146,7 @@ int runMessageLoop() {
 
 void finishEditor() {
     Win32App& a = app();
+    waitForDeviceChoice();
     if (a.debugWindow) DestroyWindow(a.debugWindow);
     if (a.helpWindow) DestroyWindow(a.helpWindow);
     a.debugWindow = a.helpWindow = nullptr;

@@ -5,14 +5,16 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <utility>
 
 namespace wavora {
 
 namespace {
 
-// The search gives up after this many 100 ms rounds: a missing or broken
-// helper must not keep the editor from starting.
-constexpr int HelperSearchRounds = 50;
+// The search gives up after five seconds: a missing or broken helper must not
+// keep the editor from starting.
+constexpr DWORD HelperSearchMs = 5000;
+constexpr DWORD RoundMs = 20;
 constexpr int StepsPerRound = 513;
 
 // The helper's window: found by its title, and when the launch told us which
@@ -42,29 +44,54 @@ HWND searchPass(HWND frame, bool towardsTop, DWORD pid) {
     return nullptr;
 }
 
+// What the launch left for the search; the launch and the search run at
+// different moments of start-up.
+struct Launch {
+    bool launched = false;
+    HANDLE process = nullptr;
+    DWORD pid = 0;
+};
+
+Launch& pending() {
+    static Launch launch;
+    return launch;
+}
+
 } // namespace
 
-HWND startHelper(HWND frame) {
+void launchHelper() {
+    Launch& l = pending();
     SHELLEXECUTEINFOW run{};
     run.cbSize = sizeof run;
     run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     run.lpVerb = L"open";
     run.lpFile = L"Wavora部品\\Pictra.exe";
     run.nShow = SW_SHOWNORMAL;
-    DWORD pid = 0;
-    bool launched = ShellExecuteExW(&run) != FALSE;
-    if (launched && run.hProcess) pid = GetProcessId(run.hProcess);
+    l.launched = ShellExecuteExW(&run) != FALSE;
+    l.process = l.launched ? run.hProcess : nullptr;
+    l.pid = l.process ? GetProcessId(l.process) : 0;
+}
+
+HWND findHelper(HWND frame) {
+    Launch l = std::exchange(pending(), Launch{});
     HWND found = nullptr;
-    for (int round = 0; launched && !found && round < HelperSearchRounds; ++round) {
-        Sleep(100);
-        found = searchPass(frame, round % 2 == 0, pid);
+    const DWORD begin = GetTickCount();
+    for (int round = 0; l.launched; ++round) {
+        // The helper was started before the editor made its windows, so its
+        // window is usually there at the first look. Until it is, the search
+        // looks again every 20 ms rather than every 100 ms. The pause is a
+        // plain sleep: a wait that handled sent messages would let other
+        // programs talk to the frame before it is finished.
+        found = searchPass(frame, round % 2 == 0, l.pid);
+        if (found || GetTickCount() - begin >= HelperSearchMs) break;
+        Sleep(RoundMs);
     }
-    if (run.hProcess) {
+    if (l.process) {
         // A helper whose window came too late is never used (only the process
         // we launched counts) and would never be told to end: end it now
         // rather than leave a hidden process behind at every start.
-        if (!found) TerminateProcess(run.hProcess, 0);
-        CloseHandle(run.hProcess);
+        if (!found) TerminateProcess(l.process, 0);
+        CloseHandle(l.process);
     }
     if (found) return found;
     MessageBoxW(frame,

@@ -4,9 +4,13 @@
 
 namespace wavora {
 
-// Starts "Wavora部品\Pictra.exe" and looks for its window; tells the user and
+// Starts "Wavora部品\Pictra.exe". Called as early as start-up can, so that the
+// helper comes up while the editor builds its own windows.
+void launchHelper();
+
+// Looks for the launched helper's window from the frame; tells the user and
 // returns null when it does not appear within a few seconds.
-HWND startHelper(HWND frame);
+HWND findHelper(HWND frame);
 
 constexpr wchar_t HelperTitle[] = L"圧縮ファイルBMP変換だぞ";
 

@@ -37,6 +37,7 @@ struct Win32App {
     UINT mmTimer = 0;
     UINT waveInDevice = 0;
     UINT waveOutDevice = 0;
+    HANDLE deviceChoice = nullptr; // the thread choosing the two devices, until it is waited for
 };
 
 Win32App& app();
