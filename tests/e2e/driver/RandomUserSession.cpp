@@ -206,7 +206,13 @@ bool RandomUser::serveModals() {
     };
     for (HWND box : f.boxes)
         if (ready(box, 80) && !serveMessageBox(box)) return false;
-    if (!f.boxes.empty()) return true;
+    // A box still there after its answer belongs to a call that waits for a
+    // window further in: a message sent to the editor while the box was up
+    // (a close) may have led to the helper's file dialog, and only that
+    // dialog's answer lets the box go. Only boxes not yet answered hold the
+    // other windows back.
+    const bool unanswered = std::any_of(f.boxes.begin(), f.boxes.end(), [&](HWND b) { return answered_[b].count == 0; });
+    if (unanswered) return true;
     for (HWND menu : f.menus)
         if (ready(menu, 150) && !servePopupMenu(menu)) return false;
     for (HWND file : f.files)
