@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The speed sweep: every generator, effect, Play render, undo step and the
-# sound window's painting on a full 500000-byte sound as ratios against a plain
-# pass over the same bytes (native, optimised), then the editor's start-up to a
-# ready frame against a bare window program under the same Wine.
+# The speed sweep: every generator, effect, edit command, Play render, undo
+# step, window opening and the sound window's painting on a full 500000-byte
+# sound as ratios against a plain pass over the same bytes (native,
+# optimised), then the editor's start-up to a ready frame against a bare
+# window program under the same Wine.
 #   tools/speed-sweep.sh [RUNS]     (start-up runs, default 7)
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
