@@ -116,7 +116,10 @@ HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
     a.frame = CreateWindowExW(WS_EX_ACCEPTFILES, L"NORMAL0", L"Wavora",
                               WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, CW_USEDEFAULT,
                               CW_USEDEFAULT, 480, 360, nullptr, nullptr, instance, nullptr);
-    if (!a.frame) return nullptr;
+    if (!a.frame) {
+        abandonHelper();
+        return nullptr;
+    }
 
     registerClass(L"NORMAL2", DefWindowProcW, a.buttonFace);
     a.debugWindow = CreateWindowExW(0, L"NORMAL2", L"DebugWnd", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,

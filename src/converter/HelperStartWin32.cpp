@@ -72,6 +72,13 @@ void launchHelper() {
     l.pid = l.process ? GetProcessId(l.process) : 0;
 }
 
+void abandonHelper() {
+    Launch l = std::exchange(pending(), Launch{});
+    if (!l.process) return;
+    TerminateProcess(l.process, 0);
+    CloseHandle(l.process);
+}
+
 HWND findHelper(HWND frame) {
     Launch l = std::exchange(pending(), Launch{});
     HWND found = nullptr;

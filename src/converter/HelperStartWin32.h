@@ -12,6 +12,9 @@ void launchHelper();
 // returns null when it does not appear within a few seconds.
 HWND findHelper(HWND frame);
 
+// Ends a helper launched for a start-up that failed before looking for it.
+void abandonHelper();
+
 constexpr wchar_t HelperTitle[] = L"圧縮ファイルBMP変換だぞ";
 
 } // namespace wavora
