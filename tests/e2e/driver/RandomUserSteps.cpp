@@ -95,8 +95,10 @@ void RandomUser::countChange(HWND w, int n) {
         if (t.window == w) t.changes += n;
 }
 
-// A window that appeared in this step was just created: the newest undo
-// record of its slot is how it was created.
+// A window that appeared in this step was just created: the oldest undo
+// record of its slot written in this step is how it was created (a command
+// that makes a window and then fills it, as reading a memo does, leaves later
+// records too; records of the slot's earlier sound are older than the step).
 void RandomUser::noteNewWindows() {
     std::vector<HWND> now = soundWindows();
     std::erase_if(tracked_, [&](const Tracked& t) { return std::find(now.begin(), now.end(), t.window) == now.end(); });
@@ -108,6 +110,7 @@ void RandomUser::noteNewWindows() {
         if (times[slot].dwHighDateTime != 0 && (old == infoTimes_.end() || !sameTime(old->second, times[slot])))
             changed.push_back(slot);
     }
+    const std::map<int, FILETIME> previous = infoTimes_;
     infoTimes_ = times;
     for (HWND w : now) {
         if (std::any_of(tracked_.begin(), tracked_.end(), [&](const Tracked& t) { return t.window == w; })) continue;
@@ -116,10 +119,18 @@ void RandomUser::noteNewWindows() {
         t.budget = rng_.between(4, 14);
         if (changed.size() == 1) {
             t.slot = changed.front();
-            t.samples = e2e::readBytes(undoFile(L"Nami", t.slot, 0));
-            t.volume = e2e::readBytes(undoFile(L"Vol", t.slot, 0));
-            t.pitch = e2e::readBytes(undoFile(L"Hz", t.slot, 0));
-            t.format = formatOf(e2e::readBytes(undoFile(L"Info", t.slot, 0)));
+            const auto before = previous.find(t.slot);
+            int oldest = 0;
+            while (oldest < 40) {
+                const FILETIME next = writeTime(undoFile(L"Info", t.slot, oldest + 1));
+                if (next.dwHighDateTime == 0) break;
+                if (before != previous.end() && CompareFileTime(&next, &before->second) <= 0) break;
+                ++oldest;
+            }
+            t.samples = e2e::readBytes(undoFile(L"Nami", t.slot, oldest));
+            t.volume = e2e::readBytes(undoFile(L"Vol", t.slot, oldest));
+            t.pitch = e2e::readBytes(undoFile(L"Hz", t.slot, oldest));
+            t.format = formatOf(e2e::readBytes(undoFile(L"Info", t.slot, oldest)));
         }
         say("  new sound window \"%s\" in slot %d (%zu bytes)", e2e::utf8(e2e::windowText(w)).c_str(), t.slot,
             t.samples.size());
