@@ -177,6 +177,9 @@ bool RandomUser::checkWindow(Tracked& t, const char* why) {
          same(L"Nami", t.samples, "samples") && same(L"Hz", t.pitch, "pitch graph");
     verifying_ = false;
     if (!ok) return false;
+    // The check's own records are not a new window's: the next look for new
+    // windows must not see this slot as changed by them.
+    infoTimes_[t.slot] = writeTime(undoFile(L"Info", t.slot, 0));
     ++checks_;
     undone_ += undos - 1;
     t.changes = 1;
