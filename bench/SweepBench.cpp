@@ -283,7 +283,6 @@ void BM_CmdTo16Bit(benchmark::State& state) {
         b.fake.dialogs.push_back(test::pressOk({}, {{2, true}}));
         bitConversionCommand(*b.s);
     });
-    sweep().doc().BitsParSample = 8;
 }
 void BM_CmdTo8Bit(benchmark::State& state) {
     command(state, [](Sweep& b) {
@@ -291,7 +290,6 @@ void BM_CmdTo8Bit(benchmark::State& state) {
         b.fake.dialogs.push_back(test::pressOk({}, {{1, true}}));
         bitConversionCommand(*b.s);
     });
-    sweep().doc().BitsParSample = 8;
 }
 void BM_CmdLengthShorter(benchmark::State& state) {
     command(state, [](Sweep& b) {
@@ -356,9 +354,8 @@ int partner() {
     return slot;
 }
 void BM_CmdMix(benchmark::State& state) {
-    const int p = partner();
-    command(state, [p](Sweep& b) {
-        (void)p;
+    partner();
+    command(state, [](Sweep& b) {
         b.fake.dialogs.push_back(test::pressOk({}, {{1 + b.slot, true}}));
         mixCommand(*b.s);
     });
