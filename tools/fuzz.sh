@@ -51,6 +51,9 @@ for name in "$@"; do
     wav) maxlen=65536 ;;
     pictra|reply) maxlen=8192 ;;
     helppage) maxlen=2048 ;;
+    # The undo store holds 48 files a step; 1 KB of input already writes
+    # most of them, and more only rewrites the same files again.
+    undo) maxlen=1024 ;;
     *) maxlen=4096 ;;
   esac
   args=(-artifact_prefix="$findings/" -print_final_stats=1 -max_len=$maxlen -rss_limit_mb=4096 -timeout=20)
