@@ -9,19 +9,21 @@
 #   tools/fuzz.sh -n 10000000 wav    one harness for ten million inputs
 #   tools/fuzz.sh -n 10000000 -t 900 undo   ten million, or 15 minutes at most
 #   tools/fuzz.sh -r                 only replay the corpus, no new inputs
+#   tools/fuzz.sh -w 2 -n 10000000 undo   the same run shared by two workers
 #
 # New inputs the fuzzer finds go to build/fuzz/corpus/<harness>/, never into
 # the committed corpus: a finding is added there by hand, once it is fixed,
 # as a regression case.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
-seconds=60 runs="" replay=0 timed=0
-while getopts "t:n:r" opt; do
+seconds=60 runs="" replay=0 timed=0 workers=1
+while getopts "t:n:rw:" opt; do
   case "$opt" in
     t) seconds="$OPTARG"; timed=1 ;;
     n) runs="$OPTARG" ;;
     r) replay=1 ;;
-    *) echo "usage: tools/fuzz.sh [-t seconds | -n inputs | -r] [harness...]" >&2; exit 2 ;;
+    w) workers="$OPTARG" ;;
+    *) echo "usage: tools/fuzz.sh [-t seconds | -n inputs | -r] [-w workers] [harness...]" >&2; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
@@ -66,6 +68,9 @@ for name in "$@"; do
   else
     args+=(-max_total_time="$seconds")
   fi
+  # With more than one worker libFuzzer runs in fork mode: the input count
+  # and the time limit then hold for all workers together.
+  [ "$replay" = 0 ] && [ "$workers" -gt 1 ] && args+=(-fork="$workers")
   log="$build/$name.log"
   started=$(date +%s)
   if "$build/fuzz_$name" "${args[@]}" "$work" "$seed" >"$log" 2>&1; then
@@ -74,6 +79,8 @@ for name in "$@"; do
     result=FAILED; failed=1
   fi
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  # Fork mode prints no final statistics; its last progress line has the count.
+  [ -n "$execs" ] || execs=$(sed -n 's/^INFO: fuzzed for \([0-9]*\) iterations.*/\1/p; s/^#\([0-9]*\): cov:.*/\1/p' "$log" | tail -1)
   echo "fuzz $name: $result, ${execs:-?} inputs in $(( $(date +%s) - started )) s"
   [ "$result" = ok ] || { grep -E "ERROR|promise broken|SUMMARY|Test unit written" "$log" | head -8; }
 done
