@@ -22,7 +22,9 @@ while getopts "t:n:rw:" opt; do
     t) seconds="$OPTARG"; timed=1 ;;
     n) runs="$OPTARG" ;;
     r) replay=1 ;;
-    w) workers="$OPTARG" ;;
+    w) workers="$OPTARG"
+       # A count that is not a number would otherwise fall back to one worker without a word.
+       [[ "$workers" =~ ^[1-9][0-9]*$ ]] || { echo "fuzz: -w takes a number of workers, not '$workers'" >&2; exit 2; } ;;
     *) echo "usage: tools/fuzz.sh [-t seconds | -n inputs | -r] [-w workers] [harness...]" >&2; exit 2 ;;
   esac
 done
