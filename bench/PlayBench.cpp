@@ -5,7 +5,9 @@
 #include "FakePlatform.h"
 #include "LiteralPlay.h"
 #include "RatioReporter.h"
+#include "audio/Audition.h"
 #include "audio/PitchStretch.h"
+#include "audio/Render.h"
 
 #include <benchmark/benchmark.h>
 
@@ -77,7 +79,46 @@ void BM_LiteralStretch(benchmark::State& state) {
     }
 }
 
+// Play's own rendering of the sound: the stretch in one pass, then the volume.
+void BM_PlayRendering(benchmark::State& state) {
+    Bench& b = bench();
+    for (auto _ : state) {
+        state.PauseTiming();
+        b.reload();
+        state.ResumeTiming();
+        const std::int32_t n = buildPitchRatios(b.s->docs[0], b.s->render.PitchRatios);
+        benchmark::DoNotOptimize(stretchPitchRuns(*b.s, b.s->render.PitchRatios.data(), n, nullptr));
+        ApplyVolumeGraph(*b.s, 0, b.s->docs[0].DataLen);
+    }
+}
+
+// From a change (an undo step counted) to the audition's write to the
+// device, with the automatic audition on; the sound itself is not touched.
+void BM_ChangeToAudition(benchmark::State& state) {
+    Bench& b = bench();
+    b.reload();
+    SoundDoc& d = b.s->docs[0];
+    d.WindowHandle = 1;
+    b.s->WindowCount = 1;
+    b.s->play.AutoAudition = 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        b.fake.written.clear();
+        b.fake.writtenHeaders.clear();
+        b.fake.posted.clear();
+        b.fake.waveCalls.clear();
+        ++b.s->ChangeSerial;
+        state.ResumeTiming();
+        auditionIfChanged(*b.s);
+    }
+    if (b.fake.written.size() != 1) state.SkipWithError("the audition did not reach the device");
+    d.WindowHandle = 0;
+    b.s->WindowCount = 0;
+}
+
 BENCHMARK(BM_CopyThreeBuffers)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlayRendering)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ChangeToAudition)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OnePassStretch)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LiteralStretch)->Unit(benchmark::kMillisecond)->Iterations(2);
 
@@ -92,6 +133,10 @@ int main(int argc, char** argv) {
     const double literal = reporter.seconds["BM_LiteralStretch/iterations:2"];
     if (copy > 0 && fast > 0) std::printf("one pass / copy of the three buffers: %.1f\n", fast / copy);
     if (fast > 0 && literal > 0) std::printf("literal / one pass: %.0f\n", literal / fast);
+    const double render = reporter.seconds["BM_PlayRendering"];
+    const double audition = reporter.seconds["BM_ChangeToAudition"];
+    if (render > 0 && audition > 0)
+        std::printf("change to the audition's device write / one rendering by Play: %.2f\n", audition / render);
     benchmark::Shutdown();
     return 0;
 }

@@ -12,7 +12,7 @@ build="$(cd "$build" && pwd)"
 
 packages=(cmake make g++ libgtest-dev googletest libbenchmark-dev
           g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-          wine64 fonts-wine xvfb xauth fonts-ipafont-gothic imagemagick sox e2fsprogs
+          wine64 fonts-wine xvfb xauth xdotool fonts-ipafont-gothic imagemagick sox e2fsprogs
           clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do

@@ -12,6 +12,9 @@ namespace wavora {
 HWND startEditor(HINSTANCE instance, const std::filesystem::path& root);
 // The message loop; returns when the frame is gone.
 int runMessageLoop();
+// One message of the loop: the keys, the history window's Enter, the window
+// procedures, then the automatic audition and the history window's list.
+void handleMessage(MSG& msg);
 // Releases what stage 1 made once the loop has ended.
 void finishEditor();
 

@@ -1,7 +1,10 @@
 #include "app/Commands.h"
 
 #include "app/LoadIntoSelection.h"
+#include "app/MenuTable.h"
+#include "app/Settings.h"
 #include "app/NewSound.h"
+#include "audio/Audition.h"
 #include "audio/Play.h"
 #include "audio/Playback.h"
 #include "audio/Recording.h"
@@ -47,6 +50,7 @@ const CommandEntry kCommands[] = {
     {1002, saveWavCommand},
     {1212, undoCommand},
     {1222, redoCommand},
+    {1273, historyWindowCommand},
     {1220, resetVolumeGraphCommand},
     {1221, resetPitchGraphCommand},
     {1205, selectionToolCommand},
@@ -84,6 +88,9 @@ const CommandEntry kCommands[] = {
     {1203, SavePatternFile},
     {1204, LoadPatternInto},
     {1201, playCommand},
+    {1271, auditionCommand},
+    {1272, autoAuditionCommand},
+    {AuditionOrStopId, auditionOrStopCommand}, // the space bar, which has no item of its own
     {1238, loopPlayCommand},
     {1227, stopCommand},
     {1258, fixVolumeGraphCommand},
@@ -177,6 +184,14 @@ void resetPitchGraphCommand(EditorState& s) {
     snapshot(s, 12);
     repaintSlot(s, s.activeSlot());
 }
+
+void autoAuditionCommand(EditorState& s) {
+    s.play.AutoAudition ^= 1;
+    s.platform.checkMenuItem(AutoAuditionId, s.play.AutoAudition != 0);
+    saveAutoAudition(s);
+}
+
+void historyWindowCommand(EditorState& s) { s.platform.openHistoryWindow(); }
 
 void latestVersionCommand(EditorState& s) { s.platform.openWebPage(ProductPageUrl); }
 

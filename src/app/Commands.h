@@ -21,6 +21,8 @@ void selectionToolCommand(EditorState& s);   // 1205
 void zoomToolCommand(EditorState& s);        // 1206
 void resetVolumeGraphCommand(EditorState& s); // 1220
 void resetPitchGraphCommand(EditorState& s);  // 1221
+void autoAuditionCommand(EditorState& s);     // 1272
+void historyWindowCommand(EditorState& s);    // 1273
 void latestVersionCommand(EditorState& s);    // 1267
 void helpCommand(EditorState& s);             // 1250
 

@@ -4,6 +4,7 @@
 #include "app/AppWin32.h"
 #include "app/Commands.h"
 #include "app/Frame.h"
+#include "app/HistoryWindowWin32.h"
 #include "app/Settings.h"
 #include "audio/Playback.h"
 #include "audio/Recording.h"
@@ -65,6 +66,7 @@ void stageTwo(Win32App& a, HWND frame) {
     createMdiClient(a, frame);
     s.frame.CurrentDir = utf8FromPath(std::filesystem::current_path());
     loadFolderSettings(s);
+    loadAutoAudition(s);
     loadFramePosition(s);
     SetWindowPos(frame, nullptr, s.frame.left, s.frame.top, s.frame.width, s.frame.height, SWP_NOZORDER);
     setRecordingFormat(s);
@@ -101,6 +103,7 @@ void shutdown(Win32App& a, HWND frame) {
     if (a.mmTimer) timeKillEvent(a.mmTimer);
     a.mmTimer = 0;
     destroyToolWindow(); // writes its position
+    destroyHistoryWindow();
     takeFrameRectangle(frame, s);
     saveSettings(s);
     s.SelectionTint.reset();

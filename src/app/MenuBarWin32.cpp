@@ -14,7 +14,7 @@ HMENU buildMenuBar(std::array<HMENU, 13>& popups) {
         const auto& items = table[p].items;
         for (auto it = items.rbegin(); it != items.rend(); ++it) {
             if (it->id == 0) InsertMenuW(popup, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-            else InsertMenuW(popup, 0, MF_BYPOSITION | MF_STRING, static_cast<UINT_PTR>(it->id), widen(it->text).c_str());
+            else InsertMenuW(popup, 0, MF_BYPOSITION | MF_STRING, static_cast<UINT_PTR>(it->id), widen(menuCaptionWithKey(it->text, it->id)).c_str());
         }
         AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), widen(table[p].title).c_str());
         popups[p] = popup;

@@ -12,6 +12,7 @@ const std::vector<MenuPopup>& menuBar() {
         {"編集(&E)",
          {{"前の状態に戻す(&U)", 1212},
           {"やり直す(&Y)", 1222},
+          {"作業の履歴(&R)", 1273},
           {"", 0},
           {"音量グラフをリセットする(&V)", 1220},
           {"音の高さグラフをリセットする(&H)", 1221},
@@ -57,10 +58,13 @@ const std::vector<MenuPopup>& menuBar() {
           {"波形パターンを読み込む(&L)", 1204}}},
         {"再生(&P)",
          {{"再生(&N)", 1201},
+          {"試聴(&T)", 1271},
           {"ループ再生(&R)", 1238},
           {"停止(&S)", 1227},
           {"音量グラフ固定する(&V)", 1258},
-          {"高さグラフ固定する(&H)", 1259}}},
+          {"高さグラフ固定する(&H)", 1259},
+          {"", 0},
+          {"変更したら試聴する(&A)", 1272}}},
         {"録音(&R)", {{"録音開始(&1)", 1215}}},
         {"エコー (&D)", {{"エコー をかける(&C)", 1216}, {"多重エコー をかける(&J)", 1240}}},
         {"コーラス(&C)",
@@ -73,6 +77,30 @@ const std::vector<MenuPopup>& menuBar() {
         {"最新版？(&Z)", {{"最新版？(&Z)", 1267}}},
     };
     return bar;
+}
+
+const std::vector<Accelerator>& accelerators() {
+    static const std::vector<Accelerator> keys = {
+        {Key::Space, false, false, AuditionOrStopId, "Space"},
+        {Key::Escape, false, false, 1227, "Esc"},
+        {Key::Z, true, false, 1212, "Ctrl+Z"},
+        {Key::Y, true, false, 1222, "Ctrl+Y"},
+        {Key::Z, true, true, 1222, "Ctrl+Shift+Z"},
+        {Key::N, true, false, 1001, "Ctrl+N"},
+        {Key::O, true, false, 1003, "Ctrl+O"},
+        {Key::S, true, false, 1002, "Ctrl+S"},
+        {Key::Delete, false, false, 1208, "Del"},
+        {Key::F1, false, false, 1250, "F1"},
+    };
+    return keys;
+}
+
+std::string menuCaptionWithKey(const std::string& caption, int id) {
+    // The space bar stands for the audition item; Escape is Stop's.
+    const int shown = id == 1271 ? AuditionOrStopId : id;
+    for (const Accelerator& a : accelerators())
+        if (a.command == shown) return caption + "\t" + a.keyText;
+    return caption;
 }
 
 } // namespace wavora

@@ -1,6 +1,8 @@
 #include "app/PlatformWin32.h"
 
 #include "app/AppWin32.h"
+#include "app/HistoryWindowWin32.h"
+#include "app/MenuTable.h"
 #include "audio/WaveDeviceWin32.h"
 #include "converter/HelperClient.h"
 #include "core/EditorState.h"
@@ -109,9 +111,14 @@ void Win32Platform::setMenuItem(const std::string& caption, int popup, int id, i
     if (!menu) return;
     DeleteMenu(menu, static_cast<UINT>(position), MF_BYPOSITION);
     InsertMenuW(menu, static_cast<UINT>(position), MF_BYPOSITION | MF_STRING, static_cast<UINT_PTR>(id),
-                widen(caption).c_str());
+                widen(menuCaptionWithKey(caption, id)).c_str());
     EnableMenuItem(menu, static_cast<UINT>(position), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
     if (app().frame) DrawMenuBar(app().frame);
+}
+
+void Win32Platform::checkMenuItem(int id, bool checked) {
+    if (!app().menuBar) return;
+    CheckMenuItem(app().menuBar, static_cast<UINT>(id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 int Win32Platform::runModalWindow(EditorState& state, const std::string& className) {
@@ -263,6 +270,8 @@ void Win32Platform::drawTextInFont(Surface& surface, int x, int y, const std::st
 void Win32Platform::enableToolWindow(bool enabled) { setToolWindowEnabled(enabled); }
 
 void Win32Platform::openHelp() { openHelpWindow(); }
+
+void Win32Platform::openHistoryWindow() { showHistoryWindow(); }
 
 void Win32Platform::openWebPage(const std::string& url) {
     ShellExecuteW(app().frame, L"open", widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);

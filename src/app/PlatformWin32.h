@@ -16,6 +16,7 @@ public:
     std::uint32_t tickCount() override;
     void debugLine(const std::string& text) override;
     void setMenuItem(const std::string& caption, int popup, int id, int position, bool enabled) override;
+    void checkMenuItem(int id, bool checked) override;
     int runModalWindow(EditorState& state, const std::string& className) override;
     void waitDialogCreate() override;
     bool waitDialogExists() override;
@@ -43,6 +44,7 @@ public:
                         const TextFont& font) override;
     void enableToolWindow(bool enabled) override;
     void openHelp() override;
+    void openHistoryWindow() override;
     void openWebPage(const std::string& url) override;
     int waveDevice(WaveCall call, const WaveFormat& format, WaveBuffer& buffer) override;
     int popupMenu(WindowId window, int clientX, int clientY, const std::vector<PopupItem>& items) override;

@@ -1,5 +1,6 @@
 #include "app/Settings.h"
 
+#include "app/MenuTable.h"
 #include "core/Platform.h"
 #include "text/NumberText.h"
 
@@ -77,6 +78,17 @@ void loadToolWindowPosition(EditorState& s) {
 
 void saveToolWindowPosition(EditorState& s, int left, int top) {
     writeText(settingsFile(s, "TBWindowPos.wavora"), positionLines({left, top}));
+}
+
+void loadAutoAudition(EditorState& s) {
+    s.play.AutoAudition = 0;
+    if (fileExists(s.root, std::string(SettingsFolder) + "/AutoAudition.wavora"))
+        s.play.AutoAudition = readNumberLine(s.platform, settingsFile(s, "AutoAudition.wavora"), 0) == 1 ? 1 : 0;
+    s.platform.checkMenuItem(AutoAuditionId, s.play.AutoAudition != 0);
+}
+
+void saveAutoAudition(EditorState& s) {
+    writeText(settingsFile(s, "AutoAudition.wavora"), positionLines({s.play.AutoAudition}));
 }
 
 } // namespace wavora

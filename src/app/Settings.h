@@ -20,6 +20,10 @@ void saveSettings(EditorState& s);
 // core/FolderSettings.h: the file requests below this layer write them too.
 // The tool window's position, read when it is made and written when it goes.
 void loadToolWindowPosition(EditorState& s);
+// Whether every change is auditioned ("AutoAudition.wavora": 1 or 0), read at
+// start-up (with the menu's check mark) and written whenever it is switched.
+void loadAutoAudition(EditorState& s);
+void saveAutoAudition(EditorState& s);
 void saveToolWindowPosition(EditorState& s, int left, int top);
 
 } // namespace wavora

@@ -2,7 +2,10 @@
 // is released after it.
 #include "app/AppWin32.h"
 #include "app/Commands.h"
+#include "app/HistoryWindowWin32.h"
+#include "app/MenuTable.h"
 #include "app/PlatformWin32.h"
+#include "audio/Audition.h"
 #include "audio/Playback.h"
 #include "converter/HelperStartWin32.h"
 #include "core/EditorState.h"
@@ -10,6 +13,8 @@
 #include "ui/HelpWindowWin32.h"
 
 #include <commctrl.h>
+
+#include <vector>
 
 namespace wavora {
 
@@ -82,6 +87,44 @@ void CALLBACK multimediaTick(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
     if (t.recordSecond) PostMessageW(a.frame, WM_RECORDSECOND, 0, 0);
 }
 
+WORD virtualKey(Key k) {
+    switch (k) {
+    case Key::Space: return VK_SPACE;
+    case Key::Escape: return VK_ESCAPE;
+    case Key::Delete: return VK_DELETE;
+    case Key::F1: return VK_F1;
+    case Key::I: return 'I';
+    case Key::N: return 'N';
+    case Key::O: return 'O';
+    case Key::S: return 'S';
+    case Key::Y: return 'Y';
+    case Key::Z: return 'Z';
+    }
+    return 0;
+}
+
+HACCEL createAccelerators() {
+    std::vector<ACCEL> table;
+    for (const Accelerator& a : accelerators()) {
+        BYTE flags = FVIRTKEY;
+        if (a.ctrl) flags |= FCONTROL;
+        if (a.shift) flags |= FSHIFT;
+        table.push_back({flags, virtualKey(a.key), static_cast<WORD>(a.command)});
+    }
+    return CreateAcceleratorTableW(table.data(), static_cast<int>(table.size()));
+}
+
+// The keys count while the frame or one of its sound windows is the active
+// window, and never while a dialog of the program runs (its own loop then
+// takes the messages; a window that is not the frame's gets them anyway).
+bool translateKey(MSG& msg) {
+    Win32App& a = app();
+    if (!a.accelerators || !a.frame || !a.state || a.state->dialog.DialogOpen) return false;
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    if (GetActiveWindow() != a.frame || (msg.hwnd != a.frame && !IsChild(a.frame, msg.hwnd))) return false;
+    return TranslateAcceleratorW(a.frame, a.accelerators, &msg) != 0;
+}
+
 } // namespace
 
 HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
@@ -106,11 +149,13 @@ HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
     a.platform = std::make_unique<Win32Platform>();
     a.state = std::make_unique<EditorState>(*a.platform, std::filesystem::current_path(ec));
     a.state->runCommand = dispatchCommand;
+    a.state->previewChanged = auditionPreview;
     a.mmTimer = timeSetEvent(20, 0, multimediaTick, 0, TIME_PERIODIC);
     loadCursors(a);
     a.deviceChoice = CreateThread(nullptr, 0, chooseDevicesThread, nullptr, 0, nullptr);
     if (!a.deviceChoice) chooseDevices(a);
     a.menuBar = buildMenuBar(a.popups);
+    a.accelerators = createAccelerators();
 
     registerClass(L"NORMAL0", frameWindowProc, a.buttonFace);
     a.frame = CreateWindowExW(WS_EX_ACCEPTFILES, L"NORMAL0", L"Wavora",
@@ -138,12 +183,20 @@ void waitForDeviceChoice() {
     a.deviceChoice = nullptr;
 }
 
-int runMessageLoop() {
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+void handleMessage(MSG& msg) {
+    if (!translateKey(msg) && !historyWindowMessage(msg)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    // What the message changed is heard (when the user wants it) and shown
+    // in the history window.
+    if (EditorState* s = app().state.get()) auditionIfChanged(*s);
+    refreshHistoryWindow();
+}
+
+int runMessageLoop() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) handleMessage(msg);
     return 0;
 }
 
@@ -164,6 +217,8 @@ void finishEditor() {
         if (c) DestroyCursor(c);
         c = nullptr;
     }
+    if (a.accelerators) DestroyAcceleratorTable(a.accelerators);
+    a.accelerators = nullptr;
     a.state.reset();
     a.platform.reset();
     a.popups = {};

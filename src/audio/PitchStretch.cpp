@@ -205,14 +205,11 @@ std::int32_t buildPitchRatios(const SoundDoc& d, std::vector<float>& ratios) {
     return count;
 }
 
-bool stretchPitchRuns(EditorState& s, const float* ratios, std::int32_t count,
-                      const std::function<void(std::uint32_t)>& progress) {
-    SoundDoc& d = s.active();
-    if (!d.hasBuffers() || std::all_of(ratios, ratios + std::max(count, 0), [](float r) { return r == 1.0f; }))
-        return true;
+bool stretchPitchRunsInto(EditorState& s, const SoundDoc& d, const float* ratios, std::int32_t count,
+                          const std::function<void(std::uint32_t)>& progress, const StretchOutput& out,
+                          std::int32_t& length) {
     const bool wide = d.BitsParSample == 16;
-    Pass p{{d.Samples.data(), d.VolumeGraph.data(), d.PitchGraph.data()},
-           {s.WorkBuffer1.data(), s.WorkBuffer2.data(), s.WorkBuffer3.data()}};
+    Pass p{{d.Samples.data(), d.VolumeGraph.data(), d.PitchGraph.data()}, {out[0], out[1], out[2]}};
     p.length = std::clamp(d.DataLen, 0, DATALENMAX);
     p.lastRead = std::max<std::int64_t>(p.length - (wide ? 2 : 1), 0);
     if (wide) p.lastRead -= p.lastRead & 1;
@@ -223,7 +220,21 @@ bool stretchPitchRuns(EditorState& s, const float* ratios, std::int32_t count,
         return whole;
     });
     p.copy(p.read, p.length - p.read);
-    d.DataLen = static_cast<std::int32_t>(p.length + p.shift);
+    length = static_cast<std::int32_t>(p.length + p.shift);
+    return whole;
+}
+
+bool pitchGraphMoves(const float* ratios, std::int32_t count) {
+    return !std::all_of(ratios, ratios + std::max(count, 0), [](float r) { return r == 1.0f; });
+}
+
+bool stretchPitchRuns(EditorState& s, const float* ratios, std::int32_t count,
+                      const std::function<void(std::uint32_t)>& progress) {
+    SoundDoc& d = s.active();
+    if (!d.hasBuffers() || !pitchGraphMoves(ratios, count)) return true;
+    const bool whole = stretchPitchRunsInto(s, d, ratios, count, progress,
+                                            {s.WorkBuffer1.data(), s.WorkBuffer2.data(), s.WorkBuffer3.data()},
+                                            d.DataLen);
     // The finished sound is in the work buffers: they change places with the
     // slot's, which become the next pass's work buffers.
     d.Samples.swap(s.WorkBuffer1);

@@ -4,6 +4,7 @@
 // left to right, the data after each run moving with the change of length.
 #include "core/EditorState.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -45,5 +46,15 @@ void forEachPitchRun(const float* ratios, std::int32_t count, Each&& each) {
 // it was.
 bool stretchPitchRuns(EditorState& s, const float* ratios, std::int32_t count,
                       const std::function<void(std::uint32_t)>& progress);
+
+// The same stretch of any sound into three other buffers of DATALENMAX bytes
+// (samples, volume graph, pitch graph); `d` itself stays as it is. `length`
+// gets the stretched length, also of a stretch refused part way (false).
+using StretchOutput = std::array<std::uint8_t*, 3>;
+bool stretchPitchRunsInto(EditorState& s, const SoundDoc& d, const float* ratios, std::int32_t count,
+                          const std::function<void(std::uint32_t)>& progress, const StretchOutput& out,
+                          std::int32_t& length);
+// True when any of the ratios stretches its block.
+bool pitchGraphMoves(const float* ratios, std::int32_t count);
 
 } // namespace wavora

@@ -1,5 +1,6 @@
 #include "audio/Play.h"
 
+#include "audio/Audition.h"
 #include "audio/PitchStretch.h"
 #include "audio/Playback.h"
 #include "audio/Render.h"
@@ -159,6 +160,8 @@ void PlayCommand(EditorState& s) {
     repaint(s, d);
     nonFlat = 0;
     s.BusyFlag = 0;
+    // What Play wrote into the sound is what is playing now.
+    markChangesHeard(s);
 }
 
 void playCommand(EditorState& s) {
@@ -169,12 +172,12 @@ void playCommand(EditorState& s) {
 
 void fixVolumeGraphCommand(EditorState& s) {
     s.play.VolumeGraphFixed ^= 1;
-    setFixCaption(s, 1258, 3, s.play.VolumeGraphFixed, "音量グラフ固定 解除する(&V)", "音量グラフ固定する(&V)");
+    setFixCaption(s, 1258, FixVolumeGraphPosition, s.play.VolumeGraphFixed, "音量グラフ固定 解除する(&V)", "音量グラフ固定する(&V)");
 }
 
 void fixPitchGraphCommand(EditorState& s) {
     s.play.PitchGraphFixed ^= 1;
-    setFixCaption(s, 1259, 4, s.play.PitchGraphFixed, "高さグラフ固定 解除する(&H)", "高さグラフ固定する(&H)");
+    setFixCaption(s, 1259, FixPitchGraphPosition, s.play.PitchGraphFixed, "高さグラフ固定 解除する(&H)", "高さグラフ固定する(&H)");
 }
 
 } // namespace wavora

@@ -53,9 +53,13 @@ WaveFormat waveFormatOf(const SoundDoc& d) {
 }
 
 void StartPlayback(EditorState& s, std::int32_t length) {
-    stopPlayback(s);
     SoundDoc& d = s.active();
-    std::uint8_t* source = d.LayerCount > 0 ? s.RenderBuffer.data() : d.Samples.data();
+    startPlaybackOf(s, d, d.LayerCount > 0 ? s.RenderBuffer.data() : d.Samples.data(), length);
+}
+
+void startPlaybackOf(EditorState& s, const SoundDoc& d, std::uint8_t* source, std::int32_t length) {
+    stopPlayback(s);
+    s.play.Auditioning = 0;
     const PlayRange r = playRange(d, length);
     s.play.PlayPos = r.offset;
     // The cursor's step per tick, in single precision as the timer has always
@@ -122,7 +126,9 @@ void onWaveOutDone(EditorState& s, std::uint32_t user) {
         if (!deviceCall(s, WaveCall::OutWrite, s.play.PlayHeader)) closeOutput(s, true);
     } else {
         closeOutput(s, true);
-        s.BusyFlag = 0;
+        // An audition may have been started by a dialog's preview while its
+        // command still runs: its end must not let another command in.
+        if (!s.play.Auditioning) s.BusyFlag = 0;
     }
     s.play.PlayPos = 0;
     repaintActive(s);

@@ -16,6 +16,9 @@ WaveFormat waveFormatOf(const SoundDoc& d);
 // one. A playback still running is stopped first. The first device call that
 // fails is shown and ends the start, leaving nothing playing.
 void StartPlayback(EditorState& s, std::int32_t length);
+// The same from another buffer of DATALENMAX bytes holding sound `d` as it is
+// to be heard: d's format, marker and selection rules apply.
+void startPlaybackOf(EditorState& s, const SoundDoc& d, std::uint8_t* source, std::int32_t length);
 
 // Ends a running playback (device reset, released and closed) without
 // touching LoopPlay or BusyFlag. Nothing happens when nothing plays.

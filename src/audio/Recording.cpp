@@ -1,5 +1,6 @@
 #include "audio/Recording.h"
 
+#include "audio/Audition.h"
 #include "audio/DeviceErrors.h"
 #include "audio/Playback.h"
 #include "core/Platform.h"
@@ -96,6 +97,7 @@ void onWaveInClose(EditorState& s) {
     s.ActWndNum = s.play.RecordSlot;
     snapshot(s, RecordCode);
     s.ActWndNum = active;
+    markChangesHeard(s); // a recording is not auditioned: it was just heard live
 }
 
 void onRecordSecond(EditorState& s) {

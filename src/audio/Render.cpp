@@ -124,18 +124,8 @@ int ResizeAt(EditorState& s, int slot, std::int32_t at, std::int32_t delta) {
     return 0;
 }
 
-void ApplyVolumeGraph(EditorState& s, std::int32_t start, std::int32_t end) {
-    SoundDoc& d = s.active();
-    if (end > Capacity) {
-        s.platform.messageBox({"オーバーした長さ=" + intText(std::int64_t{d.DataLen} - Capacity), "データの長さがオーバー"});
-        return;
-    }
-    const bool wide = d.BitsParSample == 16;
-    std::int64_t lo = 0, hi = d.DataLen;
-    if (d.HasSelection) {
-        lo = d.SelStart;
-        hi = std::int64_t{d.SelStart} + d.SelLength;
-    }
+void applyVolumeTo(std::uint8_t* samples, const std::uint8_t* volume, bool wide, std::int64_t start, std::int64_t end,
+                   std::int64_t lo, std::int64_t hi) {
     lo = std::max<std::int64_t>(lo, 0);
     hi = std::min<std::int64_t>(hi, wide ? Capacity - 1 : Capacity); // a word must lie inside the buffer
     const int step = wide ? 2 : 1;
@@ -143,15 +133,31 @@ void ApplyVolumeGraph(EditorState& s, std::int32_t start, std::int32_t end) {
     if (p < lo) p += (lo - p + step - 1) / step * step;
     for (; p < end && p < hi; p += step) {
         const auto at = static_cast<std::size_t>(p);
-        const float g = volumeGain(d.VolumeGraph[at]);
+        const float g = volumeGain(volume[at]);
         if (wide) {
-            const int y = static_cast<int>(static_cast<float>(wordAt(d.Samples, p)) * g);
-            putWord(d.Samples, p, std::clamp(y, -32768, 32767));
+            const int x = static_cast<std::int16_t>(samples[at] | (samples[at + 1] << 8));
+            const int y = std::clamp(static_cast<int>(static_cast<float>(x) * g), -32768, 32767);
+            samples[at] = static_cast<std::uint8_t>(y & 0xFF);
+            samples[at + 1] = static_cast<std::uint8_t>((y >> 8) & 0xFF);
         } else {
-            const int y = static_cast<int>(static_cast<float>(d.Samples[at] - 128) * g);
-            d.Samples[at] = static_cast<std::uint8_t>(std::clamp(y, -127, 127) + 128);
+            const int y = static_cast<int>(static_cast<float>(samples[at] - 128) * g);
+            samples[at] = static_cast<std::uint8_t>(std::clamp(y, -127, 127) + 128);
         }
     }
+}
+
+void ApplyVolumeGraph(EditorState& s, std::int32_t start, std::int32_t end) {
+    SoundDoc& d = s.active();
+    if (end > Capacity) {
+        s.platform.messageBox({"オーバーした長さ=" + intText(std::int64_t{d.DataLen} - Capacity), "データの長さがオーバー"});
+        return;
+    }
+    std::int64_t lo = 0, hi = d.DataLen;
+    if (d.HasSelection) {
+        lo = d.SelStart;
+        hi = std::int64_t{d.SelStart} + d.SelLength;
+    }
+    applyVolumeTo(d.Samples.data(), d.VolumeGraph.data(), d.BitsParSample == 16, start, end, lo, hi);
     if (d.WindowHandle) s.platform.invalidate(d.WindowHandle);
 }
 

@@ -29,6 +29,10 @@ int ResizeAt(EditorState& s, int slot, std::int32_t at, std::int32_t delta);
 // Multiplies the bytes start .. end - 1 of the active sound (only those inside
 // the selection when there is one) by the gain of the volume graph under them.
 void ApplyVolumeGraph(EditorState& s, std::int32_t start, std::int32_t end);
+// The same multiplication on any buffers of DATALENMAX bytes: the bytes
+// start .. end - 1 that lie within lo .. hi - 1 (16-bit sounds by whole samples).
+void applyVolumeTo(std::uint8_t* samples, const std::uint8_t* volume, bool wide, std::int64_t start, std::int64_t end,
+                   std::int64_t lo, std::int64_t hi);
 
 // The bytes of the background that layer `id` covers, first..last inclusive
 // (first may lie before 0, whose part is not heard); empty when last < first.

@@ -90,6 +90,8 @@ struct PlaybackState {
     std::uint32_t PlaySerial = 0;      // numbers each playback; the device's reports carry it
     std::uint8_t RecordDevice = 0;     // RecordDeviceClosed, RecordDeviceOpen or RecordDeviceClosing
     std::int32_t RecordSlot = 0;       // the slot being recorded into
+    std::uint8_t Auditioning = 0;      // the playback running is an audition
+    std::uint8_t AutoAudition = 0;     // audition the active sound after every change (remembered)
 };
 
 // What the renderer leaves behind for the player and the writer.
@@ -103,6 +105,12 @@ struct RenderState {
     std::vector<float> PitchRatios;
     std::vector<std::uint8_t> VolumeBackup, PitchBackup;
     std::array<std::uint8_t, SlotTableSize> VolumeGraphNonFlat{};
+    // The audition's own: what it plays (the device reads it while it plays),
+    // its block ratios, and a sound read back from the undo files to be heard.
+    // Made on first use.
+    std::vector<std::uint8_t> AuditionBuffer;
+    std::vector<float> AuditionRatios;
+    std::unique_ptr<SoundDoc> StoredSound;
 };
 
 // The effects' parameters, kept while the program runs and never saved.
@@ -257,6 +265,14 @@ struct EditorState {
     std::array<RandomWaveMemo, SlotTableSize> RandomWaveMemos{};
     std::array<std::uint8_t, SlotTableSize> RandomWaveKind{};
 
+    // Counts the changes that can be heard (every undo step written, undone
+    // or redone); HeardSerial is where the automatic audition has caught up.
+    std::uint32_t ChangeSerial = 0;
+    std::uint32_t HeardSerial = 0;
+    // Run by the parameter dialog after its live preview has changed the
+    // sound; the application hands in the audition. Empty: nothing.
+    std::function<void(EditorState&)> previewChanged;
+
     std::vector<std::uint8_t> ScratchBuffer; // the undo store assembles its records here
     bool UndoWriteFailed = false;            // the last undo step could not be stored (said once)
     std::vector<std::uint8_t> CycleBuffer;   // one block of a periodic generator
@@ -280,5 +296,10 @@ struct EditorState {
     int slotOfWindow(WindowId window) const;
     std::filesystem::path path(const std::string& relativeUtf8) const;
 };
+
+// A parameter dialog's live preview has changed the active sound.
+inline void notifyPreviewChanged(EditorState& s) {
+    if (s.previewChanged) s.previewChanged(s);
+}
 
 } // namespace wavora

@@ -9,4 +9,8 @@ constexpr int EditPopup = 1;
 constexpr int RandomPopup = 3;
 constexpr int PlayPopup = 5;
 
+// Items of the 再生 popup that their commands rewrite.
+constexpr int FixVolumeGraphPosition = 4;
+constexpr int FixPitchGraphPosition = 5;
+
 } // namespace wavora

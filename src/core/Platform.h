@@ -65,6 +65,8 @@ public:
 
     // --- The frame's menu: replace the item at `position` of popup `popup`.
     virtual void setMenuItem(const std::string& caption, int popup, int id, int position, bool enabled) = 0;
+    // The check mark of the item with command `id`, wherever it stands.
+    virtual void checkMenuItem(int id, bool checked) = 0;
 
     // --- Modal windows: "HanyouDialog" runs the general dialog on state.dialog,
     // "HakeiPat" the pattern window. 0 = OK (or closed), -1 = Cancel.
@@ -109,6 +111,8 @@ public:
 
     // --- The help window: show it with the page that was open last, or the index.
     virtual void openHelp() = 0;
+    // --- The history window: shown where it was last, with the active sound's states.
+    virtual void openHistoryWindow() = 0;
 
     // --- Shell
     virtual void openWebPage(const std::string& url) = 0;

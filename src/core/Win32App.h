@@ -24,7 +24,9 @@ struct Win32App {
     HWND helpWindow = nullptr;
     HWND helper = nullptr; // the converter program's window, or null when it was not found
 
+    HWND historyWindow = nullptr; // made when it is first asked for
     HMENU menuBar = nullptr;
+    HACCEL accelerators = nullptr;
     std::array<HMENU, 13> popups{};
 
     std::array<HFONT, 7> fonts{}; // the interface font, "ＭＳ Ｐゴシック" 12 px, several uses

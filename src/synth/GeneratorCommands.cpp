@@ -59,6 +59,14 @@ void numberRow(EditorState& s, const char* label, const std::string& value, floa
     addDialogRow(s.dialog, RowNumber, label, value, max, min);
 }
 
+// GenFreq[1] is remembered across generators whose rows take different
+// ranges (1..4000, 100..28000): a value another one left outside this row's
+// range is shown as the nearest bound, or OK would refuse the dialog's own
+// default.
+std::string sharedFreqText(const EditorState& s, float max, float min) {
+    return floatText(std::clamp(s.gen.GenFreq[1], min, max));
+}
+
 // --- The seven generators
 
 void addSineRows(EditorState& s) {
@@ -79,7 +87,7 @@ void addTwoSineRows(EditorState& s) {
     numberRow(s, "振幅（音の大きさ）1", intText(s.gen.GenAmp[0]), 255, 1);
     numberRow(s, "周波数（音の高さ）1", floatText(s.gen.GenFreq[0]), 4000, 1);
     numberRow(s, "振幅（音の大きさ）2", intText(s.gen.GenAmp[1]), 255, 1);
-    numberRow(s, "周波数（音の高さ）2", floatText(s.gen.GenFreq[1]), 4000, 1);
+    numberRow(s, "周波数（音の高さ）2", sharedFreqText(s, 4000, 1), 4000, 1);
 }
 void readTwoSineRows(GeneratorParams& g, const RowTexts& r) {
     g.GenAmp[0] = amplitudeOf(r[1]);
@@ -101,7 +109,7 @@ void generateProduct(EditorState& s) {
 void addPitchRows(EditorState& s, const char* thirdLabel, float thirdMax, float thirdMin) {
     numberRow(s, "振幅（音の大きさ）", intText(s.gen.GenAmp[0]), 255, 1);
     numberRow(s, "周波数（音の高さ）の最大値", floatText(s.gen.GenFreq[0]), 4000, 1);
-    numberRow(s, thirdLabel, floatText(s.gen.GenFreq[1]), thirdMax, thirdMin);
+    numberRow(s, thirdLabel, sharedFreqText(s, thirdMax, thirdMin), thirdMax, thirdMin);
 }
 void addSwingRows(EditorState& s) {
     addPitchRows(s, "周波数（音の高さ）の周波数", 4000, 1);
@@ -209,6 +217,7 @@ class LivePreview {
         form_.generate(s);
         s.gen.GenTarget = target;
         redraw(s, slot_);
+        notifyPreviewChanged(s);
     }
 
     // True when a preview had changed the sound.

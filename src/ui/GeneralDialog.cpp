@@ -123,7 +123,9 @@ bool setPreviewParameter(DialogRequest& d, int row, double v) {
 void previewEffect(EditorState& s, int row, const DialogControls& c) {
     DialogRequest& d = s.dialog;
     if (!d.effectPreview || row < 1 || row > 2 || row > rowCount(d)) return;
-    if (setPreviewParameter(d, row, rowNumber(c, row))) d.effectPreview(s);
+    if (!setPreviewParameter(d, row, rowNumber(c, row))) return;
+    d.effectPreview(s);
+    notifyPreviewChanged(s);
 }
 
 // ---- Length limit of the new-sound dialog

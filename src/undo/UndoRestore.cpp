@@ -298,4 +298,25 @@ bool restoreStoredStep(EditorState& s, int step, bool baseState) {
     return true;
 }
 
+bool readStoredSound(EditorState& s, int slot, int step, SoundDoc& into) {
+    std::optional<StoredSound> sound = readSoundStep(s, slot, step);
+    if (!sound) return false;
+    const StateRecord& r = sound->record;
+    into.DataLen = r.dataLen;
+    into.HasSelection = r.hasSelection;
+    into.HasMarker = r.hasMarker;
+    into.SelRect.left = r.selLeft;
+    into.SelStart = r.selStart;
+    into.SelRect.right = r.selRight;
+    into.SelLength = r.selLength;
+    into.Channels = static_cast<std::uint16_t>(r.channels);
+    into.BitsParSample = static_cast<std::uint8_t>(r.bitsParSample);
+    into.SRATE = r.srate;
+    const auto whole = static_cast<std::size_t>(DATALENMAX);
+    copyInto(sound->samples, into.Samples, whole, into.silenceValue());
+    copyInto(sound->volume, into.VolumeGraph, whole, 128);
+    copyInto(sound->pitch, into.PitchGraph, whole, 128);
+    return true;
+}
+
 } // namespace wavora

@@ -261,6 +261,7 @@ void snapshot(EditorState& s, int code) {
     // full disk; the next step that is stored again ends that spell.
     if (!stored && !s.UndoWriteFailed) s.platform.messageBox({UndoUnwritableText, UndoUnreadableCaption});
     s.UndoWriteFailed = !stored;
+    ++s.ChangeSerial;
 }
 
 void undoStep(EditorState& s) {
@@ -278,6 +279,7 @@ void undoStep(EditorState& s) {
     setRedoCaption(s, d, NothingToRedoAfterChange);
     writeUndoDebug(s, "元に戻す", d);
     if (!restoreStoredStep(s, d.UndoPos, baseState)) before.putBack(s, d);
+    else ++s.ChangeSerial;
 }
 
 void redoStep(EditorState& s) {
@@ -291,6 +293,7 @@ void redoStep(EditorState& s) {
     setUndoCaption(s, d);
     setRedoCaption(s, d, NothingToRedoAfterChange);
     if (!restoreStoredStep(s, d.UndoPos, false)) before.putBack(s, d);
+    else ++s.ChangeSerial;
 }
 
 bool restoreStep(EditorState& s, int step) {

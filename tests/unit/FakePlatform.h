@@ -123,6 +123,8 @@ public:
     void setMenuItem(const std::string& caption, int popup, int id, int position, bool enabled) override {
         menu[{popup, position}] = {caption, id, enabled};
     }
+    std::map<int, bool> checkedItems; // by command id
+    void checkMenuItem(int id, bool checked) override { checkedItems[id] = checked; }
     int runModalWindow(EditorState& state, const std::string& className) override {
         modalClasses.push_back(className);
         if (dialogs.empty()) return -1;
@@ -204,6 +206,8 @@ public:
     bool toolWindowEnabled = true;
     void enableToolWindow(bool enabled) override { toolWindowEnabled = enabled; }
     void openHelp() override { ++helpOpens; }
+    int historyOpens = 0;
+    void openHistoryWindow() override { ++historyOpens; }
     void openWebPage(const std::string& url) override { webPages.push_back(url); }
     int waveDevice(WaveCall call, const WaveFormat& format, WaveBuffer& buffer) override {
         waveCalls.push_back(call);

@@ -245,7 +245,9 @@ TEST_F(GeneratorCommands, PitchSinesAskTheirRowsAndRecordAStepEvenOnCancel) {
     EXPECT_EQ(seen->request.DialogCaption, "音の高さがランダムに変わる波");
     expectRows(
         seen->request,
-        join({swing[0], swing[1], {RowNumber, "周波数を変えるタイミング", "2", 28000, 100}}, targetRows()));
+        // The 2 another generator left is outside this row's range: the row
+        // offers its nearest bound, so OK accepts the dialog as it opens.
+        join({swing[0], swing[1], {RowNumber, "周波数を変えるタイミング", "100", 28000, 100}}, targetRows()));
     ASSERT_EQ(seen->refusalTexts.size(), 0u);
     EXPECT_EQ(s->gen.GeneratorId, 6);
     EXPECT_EQ(d.UnDoFlag, "00252728");
@@ -441,6 +443,23 @@ TEST_F(GeneratorCommands, ScaleSetsTheSineFrequencyWithoutASoundWindow) {
     fake.dialogs.push_back(pressCancel(seen));
     sinCommand(*s);
     EXPECT_EQ(seen->request.DialogRows[2].Value, "523");
+}
+
+TEST_F(GeneratorCommands, ASharedFrequencyOutsideARowsRangeOpensAtItsNearestBound) {
+    openSound(8000, 8, 8000);
+    auto seen = watchDialog();
+    fake.dialogs.push_back(pressOk({}, {}, seen)); // the dialog as it opens
+    pitchRandomCommand(*s);
+    EXPECT_TRUE(seen->refusalTexts.empty());
+    EXPECT_FALSE(seen->gaveUp);
+    EXPECT_EQ(s->gen.GenFreq[1], 100.0f);
+
+    fake.dialogs.push_back(pressOk({{3, "20000"}}));
+    pitchRandomCommand(*s);
+    seen = watchDialog();
+    fake.dialogs.push_back(pressCancel(seen));
+    pitchSinCommand(*s);
+    EXPECT_EQ(seen->request.DialogRows[3].Value, "4000");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "UndoTestSupport.h"
 #include "audio/Curves.h"
 #include "audio/Play.h"
+#include "core/MenuPositions.h"
 
 namespace wavora::test {
 namespace {
@@ -82,15 +83,15 @@ TEST_F(PlayTest, FixedCurvesSurvivePlayAndApplyAgain) {
     SoundDoc& x = ramp(20, 8, 120);
     std::fill_n(x.VolumeGraph.begin(), 20, 0);
     fixVolumeGraphCommand(*s);
-    EXPECT_EQ(fake.menu.at({5, 3}).caption, "音量グラフ固定 解除する(&V)");
+    EXPECT_EQ(fake.menu.at({PlayPopup, FixVolumeGraphPosition}).caption, "音量グラフ固定 解除する(&V)");
     PlayCommand(*s);
     PlayCommand(*s);
     EXPECT_EQ(d().Samples[0], 128 + 4 * (120 - 128)); // doubled twice
     EXPECT_EQ(d().VolumeGraph[0], 0);
     fixVolumeGraphCommand(*s);
     fixPitchGraphCommand(*s);
-    EXPECT_EQ(fake.menu.at({5, 3}).caption, "音量グラフ固定する(&V)");
-    EXPECT_EQ(fake.menu.at({5, 4}).caption, "高さグラフ固定 解除する(&H)");
+    EXPECT_EQ(fake.menu.at({PlayPopup, FixVolumeGraphPosition}).caption, "音量グラフ固定する(&V)");
+    EXPECT_EQ(fake.menu.at({PlayPopup, FixPitchGraphPosition}).caption, "高さグラフ固定 解除する(&H)");
 }
 
 TEST_F(PlayTest, GrowingPast500000BytesAbortsAndRestoresTheSound) {

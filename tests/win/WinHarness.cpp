@@ -22,8 +22,7 @@ void pump(std::chrono::milliseconds duration, const std::function<bool()>& done)
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) continue; // the editor's own end; the test decides when to stop
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
+            wavora::handleMessage(msg);           // as the editor's own loop does
         }
         if (done && done()) return;
         Sleep(5);
