@@ -23,20 +23,21 @@ struct Popup {
 // table the program builds its menu from.
 const std::vector<Popup> kExpected = {
     {"ファイル(&F)",
-     {{"新規作成（無音）(&N)", 1001},
-      {"読み込み(&O)", 1003},
+     {{"新規作成（無音）(&N)\tCtrl+N", 1001},
+      {"読み込み(&O)\tCtrl+O", 1003},
       {"選択範囲にwavファイルを読み込む(&O)", 1207},
-      {"保存(&S)", 1002}}},
+      {"保存(&S)\tCtrl+S", 1002}}},
     {"編集(&E)",
      {{"前の状態に戻す(&U)", 1212},
       {"やり直す(&Y)", 1222},
+      {"作業の履歴(&R)", 1273},
       {"", 0},
       {"音量グラフをリセットする(&V)", 1220},
       {"音の高さグラフをリセットする(&H)", 1221},
       {"", 0},
       {"選択範囲,マーカーを作る（消す）(&S)", 1205},
       {"選択範囲を無音にする(&M)", 1214},
-      {"選択範囲のデータを削除(&D)", 1208},
+      {"選択範囲のデータを削除(&D)\tDel", 1208},
       {"トリム（選択範囲のデータだけにする)(&T)", 1248},
       {"選択範囲の繰り返し", 1252},
       {"", 0},
@@ -76,10 +77,13 @@ const std::vector<Popup> kExpected = {
       {"波形パターンを読み込む(&L)", 1204}}},
     {"再生(&P)",
      {{"再生(&N)", 1201},
+      {"試聴(&T)\tSpace", 1271},
       {"ループ再生(&R)", 1238},
-      {"停止(&S)", 1227},
+      {"停止(&S)\tEsc", 1227},
       {"音量グラフ固定する(&V)", 1258},
-      {"高さグラフ固定する(&H)", 1259}}},
+      {"高さグラフ固定する(&H)", 1259},
+      {"", 0},
+      {"変更したら試聴する(&A)", 1272}}},
     {"録音(&R)",
      {{"録音開始(&1)", 1215}}},
     {"エコー (&D)",
@@ -95,7 +99,7 @@ const std::vector<Popup> kExpected = {
      {{"音波にオクターブと音階を指定する(&A)", 1249}}},
     {"ヘルプ(&H)",
      {{"音声データウィンドウ、レイヤー情報(&I)", 1210},
-      {"ヘルプ(&S)", 1250}}},
+      {"ヘルプ(&S)\tF1", 1250}}},
     {"最新版？(&Z)",
      {{"最新版？(&Z)", 1267}}},
 };
@@ -136,8 +140,8 @@ TEST_F(EditorTest, MenuBarHasEveryItemInOrder) {
 
 TEST_F(EditorTest, UndoAndRedoStartGrayed) {
     HMENU edit = GetSubMenu(GetMenu(frame()), 1);
-    EXPECT_EQ(menuText(edit, 0), "<(_ _)>元に戻せません(&U)");
-    EXPECT_EQ(menuText(edit, 1), "<(_ _)>やり直せません(&Y)");
+    EXPECT_EQ(menuText(edit, 0), "<(_ _)>元に戻せません(&U)\tCtrl+Z");
+    EXPECT_EQ(menuText(edit, 1), "<(_ _)>やり直せません(&Y)\tCtrl+Y");
     EXPECT_EQ(GetMenuItemID(edit, 0), 1212u);
     EXPECT_EQ(GetMenuItemID(edit, 1), 1222u);
     EXPECT_TRUE(GetMenuState(edit, 0, MF_BYPOSITION) & MF_GRAYED);

@@ -7,6 +7,7 @@
 #include "FakePlatform.h"
 #include "LiteralPlay.h"
 #include "audio/DeviceErrors.h"
+#include "core/MenuPositions.h"
 #include "undo/UndoStore.h"
 
 #include <fstream>
@@ -147,10 +148,10 @@ TEST_F(SoundDevice, LoopPlayWritesTheBufferAgainUntilStop) {
     // The fix commands swap their captions in the real menu.
     command(1259);
     wchar_t caption[64] = {};
-    GetMenuStringW(wavora::app().popups[5], 4, caption, 64, MF_BYPOSITION);
+    GetMenuStringW(wavora::app().popups[wavora::PlayPopup], wavora::FixPitchGraphPosition, caption, 64, MF_BYPOSITION);
     EXPECT_EQ(utf8(caption), "高さグラフ固定 解除する(&H)");
     command(1259);
-    GetMenuStringW(wavora::app().popups[5], 4, caption, 64, MF_BYPOSITION);
+    GetMenuStringW(wavora::app().popups[wavora::PlayPopup], wavora::FixPitchGraphPosition, caption, 64, MF_BYPOSITION);
     EXPECT_EQ(utf8(caption), "高さグラフ固定する(&H)");
     const auto size = fs::file_size(playedFile(), ec);
     pump(500ms);

@@ -31,7 +31,9 @@ struct SoundWindows : EditorTest {
     std::string menuText(int pos) {
         wchar_t buf[256] = {};
         GetMenuStringW(wavora::app().popups[1], static_cast<UINT>(pos), buf, 256, MF_BYPOSITION);
-        return utf8(buf);
+        // The caption without the key shown after the tab (the menu test checks the keys).
+        const std::string text = utf8(buf);
+        return text.substr(0, text.find('\t'));
     }
     COLORREF screenPixel(HWND w, int x, int y) {
         HDC dc = GetDC(w);
