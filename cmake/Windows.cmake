@@ -8,29 +8,31 @@ list(REMOVE_ITEM WAVORA_WIN32_SOURCES ${WAVORA_ENTRY})
 add_library(wavora_win32 STATIC ${WAVORA_WIN32_SOURCES})
 target_link_libraries(wavora_win32 PUBLIC wavora_core ${WAVORA_WIN_LIBS})
 
-# Each program's resources: its icon (assets/programs), its version and its
-# manifest, both made here from the project's version.
+# Each program's resources: its icon (assets/programs), its version (the
+# shared cmake/VersionInfo.rc) and its manifest, both made from the project's
+# version.
 enable_language(RC)
 set(WAVORA_GENERATED ${CMAKE_BINARY_DIR}/generated)
 configure_file(${CMAKE_SOURCE_DIR}/cmake/Version.h.in ${WAVORA_GENERATED}/Version.h @ONLY)
 foreach(MANIFEST_PROGRAM IN ITEMS Wavora Pictra)
   configure_file(${CMAKE_SOURCE_DIR}/cmake/program.manifest.in ${WAVORA_GENERATED}/${MANIFEST_PROGRAM}.manifest @ONLY)
 endforeach()
+set(WAVORA_RC_INCLUDES ${WAVORA_GENERATED} ${CMAKE_SOURCE_DIR}/assets/programs ${CMAKE_SOURCE_DIR}/cmake)
 set(WAVORA_RC ${CMAKE_SOURCE_DIR}/src/app/Wavora.rc)
 set(PICTRA_RC ${CMAKE_SOURCE_DIR}/src/converter/pictra/Pictra.rc)
 set_source_files_properties(${WAVORA_RC} PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/assets/programs/Wavora.ico;${WAVORA_GENERATED}/Wavora.manifest;${WAVORA_GENERATED}/Version.h")
+  "${CMAKE_SOURCE_DIR}/assets/programs/Wavora.ico;${WAVORA_GENERATED}/Wavora.manifest;${WAVORA_GENERATED}/Version.h;${CMAKE_SOURCE_DIR}/cmake/VersionInfo.rc")
 set_source_files_properties(${PICTRA_RC} PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/assets/programs/Pictra.ico;${WAVORA_GENERATED}/Pictra.manifest;${WAVORA_GENERATED}/Version.h")
+  "${CMAKE_SOURCE_DIR}/assets/programs/Pictra.ico;${WAVORA_GENERATED}/Pictra.manifest;${WAVORA_GENERATED}/Version.h;${CMAKE_SOURCE_DIR}/cmake/VersionInfo.rc")
 
 add_executable(Wavora WIN32 ${WAVORA_ENTRY} ${WAVORA_RC})
 target_link_libraries(Wavora PRIVATE wavora_win32)
-target_include_directories(Wavora PRIVATE ${WAVORA_GENERATED} ${CMAKE_SOURCE_DIR}/assets/programs)
+target_include_directories(Wavora PRIVATE ${WAVORA_RC_INCLUDES})
 target_link_options(Wavora PRIVATE -municode ${WAVORA_STATIC})
 
 add_executable(Pictra WIN32 ${PICTRA_WIN32_SOURCES} ${PICTRA_RC})
 target_link_libraries(Pictra PRIVATE pictra_core ${WAVORA_WIN_LIBS})
-target_include_directories(Pictra PRIVATE ${WAVORA_GENERATED} ${CMAKE_SOURCE_DIR}/assets/programs)
+target_include_directories(Pictra PRIVATE ${WAVORA_RC_INCLUDES})
 target_link_options(Pictra PRIVATE -municode ${WAVORA_STATIC})
 
 # The install folder as a user gets it: Wavora.exe beside its parts folder.
@@ -64,7 +66,7 @@ if(WAVORA_WIN_TESTS)
   # With the editor's resources, so the frame made inside it has the real icon.
   add_executable(win_tests ${WAVORA_WIN_TESTS} ${WAVORA_RC})
   target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win ${CMAKE_SOURCE_DIR}/tests/unit
-                             ${WAVORA_GENERATED} ${CMAKE_SOURCE_DIR}/assets/programs)
+                             ${WAVORA_RC_INCLUDES})
   # The driver's helpers too: some tests make their input with Linux tools.
   target_link_libraries(win_tests PRIVATE wavora_win32 e2e_driver gtest gtest_main version)
   target_link_options(win_tests PRIVATE ${WAVORA_STATIC})
