@@ -8,12 +8,31 @@ list(REMOVE_ITEM WAVORA_WIN32_SOURCES ${WAVORA_ENTRY})
 add_library(wavora_win32 STATIC ${WAVORA_WIN32_SOURCES})
 target_link_libraries(wavora_win32 PUBLIC wavora_core ${WAVORA_WIN_LIBS})
 
-add_executable(Wavora WIN32 ${WAVORA_ENTRY})
+# Each program's resources: its icon (assets/programs), its version (the
+# shared cmake/VersionInfo.rc) and its manifest, both made from the project's
+# version.
+enable_language(RC)
+set(WAVORA_GENERATED ${CMAKE_BINARY_DIR}/generated)
+configure_file(${CMAKE_SOURCE_DIR}/cmake/Version.h.in ${WAVORA_GENERATED}/Version.h @ONLY)
+foreach(MANIFEST_PROGRAM IN ITEMS Wavora Pictra)
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/program.manifest.in ${WAVORA_GENERATED}/${MANIFEST_PROGRAM}.manifest @ONLY)
+endforeach()
+set(WAVORA_RC_INCLUDES ${WAVORA_GENERATED} ${CMAKE_SOURCE_DIR}/assets/programs ${CMAKE_SOURCE_DIR}/cmake)
+set(WAVORA_RC ${CMAKE_SOURCE_DIR}/src/app/Wavora.rc)
+set(PICTRA_RC ${CMAKE_SOURCE_DIR}/src/converter/pictra/Pictra.rc)
+set_source_files_properties(${WAVORA_RC} PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/assets/programs/Wavora.ico;${WAVORA_GENERATED}/Wavora.manifest;${WAVORA_GENERATED}/Version.h;${CMAKE_SOURCE_DIR}/cmake/VersionInfo.rc")
+set_source_files_properties(${PICTRA_RC} PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/assets/programs/Pictra.ico;${WAVORA_GENERATED}/Pictra.manifest;${WAVORA_GENERATED}/Version.h;${CMAKE_SOURCE_DIR}/cmake/VersionInfo.rc")
+
+add_executable(Wavora WIN32 ${WAVORA_ENTRY} ${WAVORA_RC})
 target_link_libraries(Wavora PRIVATE wavora_win32)
+target_include_directories(Wavora PRIVATE ${WAVORA_RC_INCLUDES})
 target_link_options(Wavora PRIVATE -municode ${WAVORA_STATIC})
 
-add_executable(Pictra WIN32 ${PICTRA_WIN32_SOURCES})
+add_executable(Pictra WIN32 ${PICTRA_WIN32_SOURCES} ${PICTRA_RC})
 target_link_libraries(Pictra PRIVATE pictra_core ${WAVORA_WIN_LIBS})
+target_include_directories(Pictra PRIVATE ${WAVORA_RC_INCLUDES})
 target_link_options(Pictra PRIVATE -municode ${WAVORA_STATIC})
 
 # The install folder as a user gets it: Wavora.exe beside its parts folder.
@@ -26,7 +45,7 @@ add_custom_target(stage ALL
   COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR}/assets/parts -DDST=${WAVORA_PARTS}
           -P ${CMAKE_SOURCE_DIR}/cmake/CopyParts.cmake
   COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR}/assets/help -DDST=${WAVORA_PARTS}
-          -P ${CMAKE_SOURCE_DIR}/cmake/StageHelp.cmake
+          -DVERSION=${PROJECT_VERSION} -P ${CMAKE_SOURCE_DIR}/cmake/StageHelp.cmake
   DEPENDS Wavora Pictra
   COMMENT "Staging the install folder")
 
@@ -44,10 +63,12 @@ include(GoogleTest)
 
 file(GLOB WAVORA_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 if(WAVORA_WIN_TESTS)
-  add_executable(win_tests ${WAVORA_WIN_TESTS})
-  target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win ${CMAKE_SOURCE_DIR}/tests/unit)
+  # With the editor's resources, so the frame made inside it has the real icon.
+  add_executable(win_tests ${WAVORA_WIN_TESTS} ${WAVORA_RC})
+  target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win ${CMAKE_SOURCE_DIR}/tests/unit
+                             ${WAVORA_RC_INCLUDES})
   # The driver's helpers too: some tests make their input with Linux tools.
-  target_link_libraries(win_tests PRIVATE wavora_win32 e2e_driver gtest gtest_main)
+  target_link_libraries(win_tests PRIVATE wavora_win32 e2e_driver gtest gtest_main version)
   target_link_options(win_tests PRIVATE ${WAVORA_STATIC})
   add_dependencies(win_tests stage)
   gtest_discover_tests(win_tests DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST TEST_FILTER "-NoSoundDevice.*"

@@ -6,7 +6,11 @@ export WINEPREFIX="$_wavora_build/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export HOME="$_wavora_build/winehome"
-export DISPLAY="${DISPLAY:-:91}"
+# The display tools/setup.sh prepared for this build, unless one is set.
+if [ -z "${DISPLAY:-}" ] && [ -s "$_wavora_build/display" ]; then
+  DISPLAY="$(cat "$_wavora_build/display")"
+  export DISPLAY
+fi
 # Wine turns Unix file names into Windows ones through the locale: only a
 # UTF-8 locale that exists keeps "Wavora部品" readable, whatever the caller has.
 export LC_ALL=C.UTF-8 LANG=C.UTF-8

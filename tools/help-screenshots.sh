@@ -6,7 +6,9 @@
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 build="$top/build/mingw"
-export DISPLAY="${WAVORA_TEST_DISPLAY:-${DISPLAY:-:91}}"
+# WAVORA_TEST_DISPLAY or the caller's display; without either, the build's
+# own Xvfb on a free number (tools/setup.sh), which env.sh then names.
+if [ -n "${WAVORA_TEST_DISPLAY:-}" ]; then export DISPLAY="$WAVORA_TEST_DISPLAY"; fi
 "$top/tools/setup.sh" "$build"
 # shellcheck source=tools/env.sh
 source "$top/tools/env.sh" "$build"

@@ -16,7 +16,9 @@ while [ $# -gt 0 ]; do
     *) echo "usage: tools/random-user.sh [-n STEPS] [-s SEED]" >&2; exit 2 ;;
   esac
 done
-export DISPLAY="${WAVORA_TEST_DISPLAY:-${DISPLAY:-:91}}"
+# WAVORA_TEST_DISPLAY or the caller's display; without either, the build's
+# own Xvfb on a free number (tools/setup.sh), which env.sh then names.
+if [ -n "${WAVORA_TEST_DISPLAY:-}" ]; then export DISPLAY="$WAVORA_TEST_DISPLAY"; fi
 "$top/tools/setup.sh" "$build" >/dev/null
 # shellcheck source=tools/env.sh
 source "$top/tools/env.sh" "$build"

@@ -3,6 +3,9 @@
 # is missing, makes the Wine prefix under the build folder, and starts a virtual
 # display when there is none. Safe to run again; it only does what is missing.
 # Usage: tools/setup.sh [build-folder]   (default: build/mingw)
+# With DISPLAY set, that display is used (Xvfb is started on it when nothing
+# answers there); without, the build folder's own Xvfb on a free number. The
+# display used is written to <build-folder>/display for what runs next.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 top="$(cd "$here/.." && pwd)"
@@ -13,7 +16,7 @@ build="$(cd "$build" && pwd)"
 packages=(cmake make g++ libgtest-dev googletest libbenchmark-dev
           g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
           wine64 fonts-wine xvfb xauth xdotool fonts-ipafont-gothic imagemagick sox e2fsprogs
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev zip unzip)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -26,36 +29,89 @@ if [ ${#missing[@]} -gt 0 ]; then
     { apt-get update >/dev/null && apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null; }
 fi
 
+# The display the caller asked for, if any: env.sh would fill in the one this
+# build used last time, which is only taken again below while it is ours.
+asked="${DISPLAY:-}"
 # shellcheck source=tools/env.sh
 source "$here/env.sh" "$build"
+DISPLAY="$asked"
 
-# A virtual display when there is no real one. A socket and lock left behind
-# by a server that is gone (a machine restored from an image has them) would
-# make every window fail, so they only count while their process lives.
-dnum="${DISPLAY#:}"; dnum="${dnum%%.*}"
-lock="/tmp/.X${dnum}-lock"
-if [ -f "$lock" ]; then
-  xpid="$(tr -dc '0-9' < "$lock")"
-  # A restored machine may have given the old number to another process.
-  if [ -z "$xpid" ] || ! grep -q '^X' "/proc/$xpid/comm" 2>/dev/null; then
-    echo "setup: removing the stale display $DISPLAY"
-    rm -f "$lock" "/tmp/.X11-unix/X${dnum}"
+answers() { # the display in DISPLAY: a 1-pixel screenshot within 4 s
+  for _ in $(seq 1 20); do
+    import -window root -resize 1x1 null: >/dev/null 2>&1 && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+started_at() { # a process's start time, so that a reused pid is not taken for it
+  awk '{print $22}' "/proc/$1/stat" 2>/dev/null
+}
+
+# The build folder's own virtual display: an Xvfb that picked a free number
+# itself (-displayfd). X sockets are shared by every container of a machine
+# while /tmp is not, so a fixed number can be held by a server this machine's
+# /tmp does not show; and two checkouts tested at once each get their own.
+# "$build/xvfb" records the number, the pid and its start time, so the next
+# run takes it again while that very process lives.
+own_display() {
+  local record="$build/xvfb" num pid at
+  if [ -f "$record" ] && read -r num pid at < "$record" && [ -n "$at" ] &&
+     [ "$(started_at "$pid")" = "$at" ] && grep -qx Xvfb "/proc/$pid/comm" 2>/dev/null; then
+    echo ":$num"
+    return 0
   fi
-fi
-if [ ! -e "/tmp/.X11-unix/X${dnum}" ]; then
-  echo "setup: starting Xvfb on $DISPLAY"
-  (Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &)
-  for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${dnum}" ] && break; sleep 0.1; done
-  [ -e "/tmp/.X11-unix/X${dnum}" ] || { echo "setup: Xvfb did not start on $DISPLAY" >&2; exit 1; }
-fi
+  local chosen
+  chosen="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$chosen" </dev/null >/dev/null 2>&1 &
+  pid=$!
+  for _ in $(seq 1 100); do grep -q . "$chosen" && break; sleep 0.1; done
+  num="$(tr -dc '0-9' < "$chosen")"
+  rm -f "$chosen"
+  if [ -z "$num" ]; then
+    kill "$pid" 2>/dev/null
+    echo "setup: Xvfb did not start" >&2
+    return 1
+  fi
+  echo "$num $pid $(started_at "$pid")" > "$record"
+  echo "setup: started Xvfb on :$num" >&2
+  echo ":$num"
+}
+
+# A display asked for by number that nothing answers on: Xvfb is started on
+# it. A socket and lock left behind by a server that is gone (a machine
+# restored from an image has them) would stop it, so they only count while
+# their process lives.
+start_on() {
+  local dnum="${1#:}"; dnum="${dnum%%.*}"
+  local lock="/tmp/.X${dnum}-lock" xpid
+  if [ -f "$lock" ]; then
+    xpid="$(tr -dc '0-9' < "$lock")"
+    # A restored machine may have given the old number to another process.
+    if [ -z "$xpid" ] || ! grep -q '^X' "/proc/$xpid/comm" 2>/dev/null; then
+      echo "setup: removing the stale display $1"
+      rm -f "$lock" "/tmp/.X11-unix/X${dnum}"
+    fi
+  fi
+  echo "setup: starting Xvfb on $1"
+  Xvfb "$1" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${dnum}" ] && return 0; sleep 0.1; done
+  echo "setup: Xvfb did not start on $1 (another X server on this machine may hold it;" \
+       "without DISPLAY or WAVORA_TEST_DISPLAY a free display is chosen)" >&2
+  return 1
+}
+
 # Without a display that answers, every window of the programs fails and the
 # tests would only report that nothing appeared; say so here instead.
-answered=0
-for _ in $(seq 1 20); do
-  if import -window root -resize 1x1 null: >/dev/null 2>&1; then answered=1; break; fi
-  sleep 0.2
-done
-[ "$answered" = 1 ] || { echo "setup: the display $DISPLAY does not answer" >&2; exit 1; }
+if [ -z "$DISPLAY" ]; then
+  DISPLAY="$(own_display)"
+  export DISPLAY
+elif ! answers; then
+  start_on "$DISPLAY" || exit 1
+fi
+answers || { echo "setup: the display $DISPLAY does not answer" >&2; exit 1; }
+# What follows this run (env.sh, the build's wine-run.sh) uses it too.
+echo "$DISPLAY" > "$build/display"
 
 # Sound: the default ALSA device writes what is played into a file, so tests
 # can check the exact bytes; recording then delivers silence.

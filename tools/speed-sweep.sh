@@ -15,7 +15,9 @@ cmake --build --preset native --target SweepBench
 "$top/build/native/SweepBench" --benchmark_min_time=0.5
 
 echo "== start-up (under Wine)"
-export DISPLAY="${WAVORA_TEST_DISPLAY:-${DISPLAY:-:91}}"
+# WAVORA_TEST_DISPLAY or the caller's display; without either, the build's
+# own Xvfb on a free number (tools/setup.sh), which env.sh then names.
+if [ -n "${WAVORA_TEST_DISPLAY:-}" ]; then export DISPLAY="$WAVORA_TEST_DISPLAY"; fi
 "$top/tools/setup.sh" "$build" >/dev/null
 # shellcheck source=tools/env.sh
 source "$top/tools/env.sh" "$build"

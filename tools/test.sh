@@ -6,11 +6,15 @@ set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$top"
 # The tests run on a display of their own: windows they open must not land on
-# a user's desktop, and a caller's display may not be one we can reach.
-# WAVORA_TEST_DISPLAY picks another number for a second checkout tested at
-# the same time on one machine.
-export DISPLAY="${WAVORA_TEST_DISPLAY:-:91}"
+# a user's desktop, and a caller's display may not be one we can reach. It is
+# the build folder's own Xvfb, on a number it found free (so another X server
+# on the machine, or a second checkout tested at the same time, never meets
+# it); WAVORA_TEST_DISPLAY names a display to use instead.
+if [ -n "${WAVORA_TEST_DISPLAY:-}" ]; then export DISPLAY="$WAVORA_TEST_DISPLAY"; else unset DISPLAY; fi
 "$top/tools/setup.sh" "$top/build/mingw"
+DISPLAY="$(cat "$top/build/mingw/display")"
+export DISPLAY
+echo "test: display $DISPLAY"
 
 echo "== native"
 cmake --preset native >/dev/null
@@ -36,4 +40,8 @@ ctest --preset mingw -j1
 
 echo "== smoke"
 "$top/tools/run.sh" --smoke
+
+echo "== package"
+# The release package, built once and listed: it must hold what a user unpacks.
+"$top/tools/package.sh" | tail -n 1
 echo "== all tests passed"

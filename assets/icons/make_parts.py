@@ -1,19 +1,23 @@
 #!/usr/bin/env python3
 """Makes the tool window's icons and the sound window's cursors for the parts
 folder from their readable sources: icons.txt (pixel pictures) and the cursor
-drawings below. The binary files are committed beside this script in
-assets/parts; run it again after changing a source:
+drawings below; and the two programs' own icons from programs.txt. The binary
+files are committed: the parts in assets/parts, the programs' icons in
+assets/programs (compiled into Wavora.exe and Pictra.exe, never staged). Run
+it again after changing a source:
 
     python3 assets/icons/make_parts.py
 
-Icons get a 16 x 16 and a 32 x 32 image (32-bit colour with an AND mask);
-cursors one 32 x 32 image with its hot spot."""
+Tool icons get a 16 x 16 and a 32 x 32 image, the programs' icons 16 x 16,
+32 x 32 and 48 x 48 (32-bit colour with an AND mask); cursors one 32 x 32
+image with its hot spot."""
 import math
 import os
 import struct
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 PARTS = os.path.join(HERE, '..', 'parts')
+PROGRAMS = os.path.join(HERE, '..', 'programs')
 
 COLOURS = {
     'k': (0, 0, 0), 'w': (255, 255, 255), 'r': (220, 30, 30), 'g': (30, 160, 60),
@@ -23,7 +27,7 @@ COLOURS = {
 
 
 def read_icons(path):
-    """{file name: {size: rows}} from icons.txt."""
+    """{file name: {size: rows}} from icons.txt or programs.txt."""
     icons, name, size, rows = {}, None, None, []
 
     def close():
@@ -45,7 +49,12 @@ def read_icons(path):
         else:
             rows.append(line)
     close()
-    for name, pictures in icons.items():
+    return icons
+
+
+def with_doubled_32(icons):
+    """A tool icon without its own 32 x 32 picture gets its 16 x 16 doubled."""
+    for pictures in icons.values():
         if 32 not in pictures:
             pictures[32] = [''.join(c * 2 for c in r) for r in pictures[16] for _ in (0, 1)]
     return icons
@@ -147,12 +156,22 @@ CURSORS = {
 }
 
 
+def write_icons(source, folder, sizes):
+    os.makedirs(folder, exist_ok=True)
+    icons = read_icons(os.path.join(HERE, source))
+    if sizes == (16, 32):
+        with_doubled_32(icons)
+    for name, pictures in icons.items():
+        missing = [s for s in sizes if s not in pictures]
+        if missing:
+            raise SystemExit(f'{name}: no {missing[0]} x {missing[0]} picture')
+        with open(os.path.join(folder, name), 'wb') as f:
+            f.write(resource_file(1, [(pixels(pictures[s]), 0, 0) for s in sizes]))
+
+
 def main():
-    os.makedirs(PARTS, exist_ok=True)
-    for name, pictures in read_icons(os.path.join(HERE, 'icons.txt')).items():
-        images = [(pixels(pictures[s]), 0, 0) for s in (16, 32)]
-        with open(os.path.join(PARTS, name), 'wb') as f:
-            f.write(resource_file(1, images))
+    write_icons('icons.txt', PARTS, (16, 32))
+    write_icons('programs.txt', PROGRAMS, (16, 32, 48))
     for name, draw in CURSORS.items():
         with open(os.path.join(PARTS, name), 'wb') as f:
             f.write(resource_file(2, [draw()]))

@@ -5,6 +5,7 @@
 #include "app/HistoryWindowWin32.h"
 #include "app/MenuTable.h"
 #include "app/PlatformWin32.h"
+#include "app/Resources.h"
 #include "audio/Audition.h"
 #include "audio/Playback.h"
 #include "converter/HelperStartWin32.h"
@@ -32,13 +33,29 @@ void createFonts(Win32App& a) {
     a.buttonFace = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
 }
 
-void registerClass(const wchar_t* name, WNDPROC proc, HBRUSH background) {
+struct ClassIcons {
+    HICON large = nullptr, small = nullptr; // none: Windows' default icon
+};
+
+// The program's own icon (Wavora.rc) at the sizes the task switcher and the
+// title bar and task bar ask for. A program built without it (the in-process
+// tests) keeps Windows' default.
+ClassIcons programIcons(HINSTANCE instance) {
+    auto load = [&](int width, int height) {
+        return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(WAVORA_ICON), IMAGE_ICON,
+                                             GetSystemMetrics(width), GetSystemMetrics(height), LR_SHARED));
+    };
+    return {load(SM_CXICON, SM_CYICON), load(SM_CXSMICON, SM_CYSMICON)};
+}
+
+void registerClass(const wchar_t* name, WNDPROC proc, HBRUSH background, ClassIcons icons = {}) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = proc;
     wc.hInstance = app().instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    wc.hIcon = icons.large ? icons.large : LoadIconW(nullptr, IDI_APPLICATION);
+    wc.hIconSm = icons.small;
     wc.hbrBackground = background;
     wc.lpszClassName = name;
     RegisterClassExW(&wc); // a second start in the same process finds it registered
@@ -157,7 +174,8 @@ HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
     a.menuBar = buildMenuBar(a.popups);
     a.accelerators = createAccelerators();
 
-    registerClass(L"NORMAL0", frameWindowProc, a.buttonFace);
+    const ClassIcons icons = programIcons(instance);
+    registerClass(L"NORMAL0", frameWindowProc, a.buttonFace, icons);
     a.frame = CreateWindowExW(WS_EX_ACCEPTFILES, L"NORMAL0", L"Wavora",
                               WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, CW_USEDEFAULT,
                               CW_USEDEFAULT, 480, 360, nullptr, nullptr, instance, nullptr);
@@ -169,7 +187,7 @@ HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
     registerClass(L"NORMAL2", DefWindowProcW, a.buttonFace);
     a.debugWindow = CreateWindowExW(0, L"NORMAL2", L"DebugWnd", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                                     606, 480, nullptr, nullptr, instance, nullptr);
-    registerClass(L"NORMAL6", helpWindowProc, a.buttonFace);
+    registerClass(L"NORMAL6", helpWindowProc, a.buttonFace, icons);
     a.helpWindow = CreateWindowExW(0, L"NORMAL6", L"Wavoraのヘルプ", WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
                                    CW_USEDEFAULT, 500, 654, nullptr, nullptr, instance, nullptr);
     return a.frame;

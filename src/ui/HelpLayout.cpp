@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <fstream>
+#include <numeric>
+#include <unordered_map>
 
 namespace wavora {
 
@@ -90,8 +92,18 @@ class Layouter {
     }
 
   private:
-    int width(const std::string& sjis) const {
-        return platform_.textExtent(helpFont(cur_.font), shiftJisToUtf8(sjis)).width;
+    // A line's width is the sum of its characters' widths: each character is
+    // measured as it is added (a distinct one once per font), so a long line
+    // costs what as many short lines cost, not the square of its length.
+    int charWidth(std::string_view ch) { // one character: one or two bytes
+        auto byte = [&](std::size_t k) {
+            return k < ch.size() ? static_cast<std::uint32_t>(static_cast<unsigned char>(ch[k])) : 0u;
+        };
+        std::uint32_t key = static_cast<std::uint32_t>(cur_.font) << 24 |
+                            static_cast<std::uint32_t>(ch.size()) << 16 | byte(0) << 8 | byte(1);
+        auto [it, added] = widths_.try_emplace(key, 0);
+        if (added) it->second = platform_.textExtent(helpFont(cur_.font), shiftJisToUtf8(ch)).width;
+        return it->second;
     }
 
     bool startLine(HelpFontKind font, int height) {
@@ -101,6 +113,8 @@ class Layouter {
             return false;
         }
         cur_ = HelpLine{};
+        curWidths_.clear();
+        curWidth_ = 0;
         open_ = true;
         cur_.top = nextTop_;
         cur_.height = height;
@@ -116,9 +130,13 @@ class Layouter {
         cur_ = HelpLine{};
     }
 
-    void append(std::string_view bytes, Pixel colour) {
+    // `bytes` is one character, or blanks of `width` each.
+    void append(std::string_view bytes, Pixel colour, int width, bool blanks = false) {
         cur_.sjis.append(bytes);
         cur_.colour.insert(cur_.colour.end(), bytes.size(), colour);
+        for (std::size_t k = 0; k < bytes.size(); ++k)
+            curWidths_.push_back(blanks || k == 0 ? width : 0);
+        curWidth_ += blanks ? width * static_cast<int>(bytes.size()) : width;
     }
 
     void sourceLine(std::string_view line) {
@@ -155,7 +173,7 @@ class Layouter {
             }
             std::size_t n = charLength(s, i);
             flowAroundPictures();
-            append(s.substr(i, n), colour);
+            append(s.substr(i, n), colour, charWidth(s.substr(i, n)));
             i += n;
             wrapIfNeeded();
         }
@@ -186,7 +204,7 @@ class Layouter {
             platform_.messageBox({name, "画像ファイルがありません", MsgButtons::Ok, MsgIcon::Exclamation});
             return end;
         }
-        HelpPicture pic{name, width(cur_.sjis), cur_.top, std::move(bitmap)};
+        HelpPicture pic{name, curWidth_, cur_.top, std::move(bitmap)};
         cur_.height = std::max(cur_.height, pic.height());
         page_.pictures.push_back(std::move(pic));
         return end;
@@ -197,14 +215,14 @@ class Layouter {
     void flowAroundPictures() {
         for (const HelpPicture& pic : page_.pictures) {
             if (cur_.top < pic.y || cur_.top >= pic.y + pic.height()) continue;
-            int w = width(cur_.sjis);
+            int w = curWidth_;
             if (w < pic.x || w >= pic.x + pic.width()) continue;
-            int blank = std::max(1, width(" "));
+            int blank = std::max(1, charWidth(" "));
             int target = pic.x + pic.width() + 2 * blank;
             int blanks = (target - w + blank - 1) / blank;
             blanks = std::min<int>(
                 blanks, static_cast<int>(HelpLineMaxBytes - std::min(HelpLineMaxBytes, cur_.sjis.size())));
-            append(std::string(static_cast<std::size_t>(std::max(0, blanks)), ' '), Black);
+            append(std::string(static_cast<std::size_t>(std::max(0, blanks)), ' '), Black, charWidth(" "), true);
         }
     }
 
@@ -213,13 +231,14 @@ class Layouter {
     void wrapIfNeeded() {
         std::size_t size = cur_.sjis.size();
         bool tooWide = static_cast<int>(size) > HelpWrapWidth / std::max(1, lineHeight_) &&
-                       width(cur_.sjis) > HelpWrapWidth;
+                       curWidth_ > HelpWrapWidth;
         if (!tooWide && size < HelpLineMaxBytes) return;
         std::size_t cut = tooWide && size >= 2 ? charStartAtOrBefore(cur_.sjis, size - 2) : size;
         if (cut == 0) cut = size; // a single character wider than the page stays where it is
         std::string tail = cur_.sjis.substr(cut);
-        std::vector<Pixel> tailColour(cur_.colour.begin() + static_cast<std::ptrdiff_t>(cut),
-                                      cur_.colour.end());
+        auto from = static_cast<std::ptrdiff_t>(cut);
+        std::vector<Pixel> tailColour(cur_.colour.begin() + from, cur_.colour.end());
+        std::vector<int> tailWidths(curWidths_.begin() + from, curWidths_.end());
         cur_.sjis.resize(cut);
         cur_.colour.resize(cut);
         HelpFontKind font = cur_.font;
@@ -227,6 +246,8 @@ class Layouter {
         if (!startLine(font, lineHeight_)) return;
         cur_.sjis = std::move(tail);
         cur_.colour = std::move(tailColour);
+        curWidth_ = std::accumulate(tailWidths.begin(), tailWidths.end(), 0);
+        curWidths_ = std::move(tailWidths);
     }
 
     void addCutMark() {
@@ -244,6 +265,9 @@ class Layouter {
     const HelpPictureLoader& load_;
     HelpPage page_;
     HelpLine cur_;
+    std::vector<int> curWidths_; // per byte of cur_.sjis: its character's width on its first byte, else 0
+    int curWidth_ = 0;           // of cur_.sjis
+    std::unordered_map<std::uint32_t, int> widths_; // measured characters by font and bytes
     int bodyHeight_ = 15;
     int markHeight_ = 15;
     int lineHeight_ = 15;
@@ -264,13 +288,14 @@ void drawHelpPage(Platform& platform, Surface& page, const HelpPage& layout) {
     for (const HelpLine& line : layout.lines) {
         TextFont font = helpFont(line.font);
         std::size_t i = 0;
+        int x = 0; // each run starts where the ones before it end
         while (i < line.sjis.size()) {
             std::size_t j = i;
             while (j < line.sjis.size() && line.colour[j] == line.colour[i])
                 ++j;
-            int x = i == 0 ? 0 : platform.textExtent(font, shiftJisToUtf8(line.sjis.substr(0, i))).width;
-            platform.drawTextInFont(page, x, line.top, shiftJisToUtf8(line.sjis.substr(i, j - i)),
-                                    line.colour[i], font);
+            std::string run = shiftJisToUtf8(line.sjis.substr(i, j - i));
+            platform.drawTextInFont(page, x, line.top, run, line.colour[i], font);
+            if (j < line.sjis.size()) x += platform.textExtent(font, run).width;
             i = j;
         }
     }

@@ -173,6 +173,24 @@ TEST_F(Layout, OversizedPagesAreCutVisibly) {
         EXPECT_LE(l.sjis.size(), HelpLineMaxBytes);
 }
 
+TEST(HelpLayoutCost, EachCharacterIsMeasuredOnceNotTheLineAgain) {
+    struct Counting : FakePlatform {
+        int calls = 0, bytes = 0; // measurements and the bytes they measured
+        Size textExtent(const TextFont& font, const std::string& text) override {
+            ++calls;
+            bytes += static_cast<int>(text.size());
+            return FakePlatform::textExtent(font, text);
+        }
+    } fake;
+    std::string line;
+    for (int i = 0; i < 1100; ++i)
+        line += "波a"; // 3300 bytes of Shift-JIS, wrapped into about 50 display lines
+    HelpPage p = layoutHelpPage(fake, utf8ToShiftJis(line) + "\n", "Help.txt", nullptr);
+    EXPECT_GT(p.lines.size(), 40u);
+    EXPECT_LE(fake.calls, 10); // the body height, "波", "a"
+    EXPECT_LE(fake.bytes, 20);
+}
+
 TEST(HelpBitmap, ReadsTheDepthsItWritesAndRefusesBrokenFiles) {
     // 2 x 2, 24 bits, bottom-up: rows of 6 bytes padded to 8.
     std::string b = "BM";

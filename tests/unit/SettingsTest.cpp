@@ -5,6 +5,7 @@
 #include "text/Paths.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -21,8 +22,9 @@ struct Settings : ::testing::Test {
     FakePlatform fake;
     std::unique_ptr<EditorState> s;
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("wavora-settings-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        // The process id too: another checkout's tests may run at the same time.
+        dir = fs::temp_directory_path() / ("wavora-settings-" + std::to_string(getpid()) + "-" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
         s = std::make_unique<EditorState>(fake, dir);

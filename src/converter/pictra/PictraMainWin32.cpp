@@ -3,6 +3,7 @@
 // behalf and converts images, until it is told to end. What it makes of each
 // record is in PictraState; this file is the window, the loop and the dialogs.
 #include "converter/pictra/ConvertImageWin32.h"
+#include "converter/pictra/PictraResources.h"
 #include "converter/pictra/PictraState.h"
 
 #include <windows.h>
@@ -129,8 +130,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = helperWindowProc;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    wc.hIconSm = LoadIconW(nullptr, IDI_APPLICATION);
+    // Its own icon (Pictra.rc), the one Explorer shows for the file, rather
+    // than Windows' default.
+    auto icon = [&](int width, int height) {
+        return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(PICTRA_ICON), IMAGE_ICON,
+                                             GetSystemMetrics(width), GetSystemMetrics(height), LR_SHARED));
+    };
+    wc.hIcon = icon(SM_CXICON, SM_CYICON);
+    wc.hIconSm = icon(SM_CXSMICON, SM_CYSMICON);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = L"ModelApp";
