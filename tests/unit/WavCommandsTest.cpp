@@ -18,7 +18,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fstream>
 
 namespace wavora {
@@ -145,12 +144,11 @@ TEST_F(WavCommands, AFailedSaveIsToldAndKeepsTheWindowOnClose) {
     EXPECT_EQ(fileBytes(root.path / "a.wav").size(), 44u + 3 + 1);
 }
 
-// A float file of `n` frames, each +0.5 (16384 once converted).
+// A float file of `frames` frames of +0.5 (16384 once converted).
 Bytes floatWav(std::uint32_t frames) {
     Bytes f = wavFileBytes(Bytes(frames * 4), 1, 8000, 32);
     f[20] = 3;
-    const float half = 0.5f;
-    for (std::uint32_t i = 0; i < frames; ++i) std::memcpy(f.data() + 44 + 4 * i, &half, 4);
+    for (std::uint32_t i = 0; i < frames; ++i) f[44 + 4 * i + 3] = 0x3F; // 0x3F000000
     return f;
 }
 
@@ -158,36 +156,28 @@ TEST_F(WavCommands, ConvertAndOpenLeavesAWindowOnlyForWhatItReads) {
     putFile(root.path / "float.wav", floatWav(3));
     putFile(root.path / "long.wav", floatWav(300000));
     putFile(root.path / "text.wav", Bytes(100, 'x'));
-    chosen = at("text.wav");
-    convertAndOpenCommand(s);
-    EXPECT_EQ(s.WindowCount, 0);
-    EXPECT_FALSE(root.stepExists(0, 0));
-    EXPECT_EQ(fake.lastBox().caption, ConvertRefusedCaption);
-    EXPECT_EQ(fake.lastBox().text, NotWavText);
+    for (const char* name : {"text.wav", "float.wav", "long.wav"}) {
+        chosen = at(name);
+        convertAndOpenCommand(s);
+    }
     EXPECT_EQ(utf8ToShiftJis("変換して読み込むwavファイルを選んでください") + std::string(2, '\0'), fake.helperRecords[3].block);
-
-    chosen = at("float.wav");
-    convertAndOpenCommand(s);
-    ASSERT_EQ(s.WindowCount, 1);
-    const SoundDoc& d = s.active();
+    ASSERT_EQ(fake.boxes.size(), 2u);
+    EXPECT_EQ(fake.boxes[0].caption + fake.boxes[0].text, std::string(ConvertRefusedCaption) + NotWavText);
+    EXPECT_EQ(fake.boxes[1].caption, "(o・ェ・)");
+    EXPECT_EQ(fake.boxes[1].text, "長すぎるので、最初の31.25秒だけ読み込みました。\r\n（ファイル全体は37.5秒です）");
+    ASSERT_EQ(s.WindowCount, 2); // none for the text file
+    const SoundDoc& d = s.docs[0];
     EXPECT_EQ(fake.windows[d.WindowHandle].title, "float.wav");
     EXPECT_EQ(d.BitsParSample, 16);
-    EXPECT_EQ(d.DataLen, 6);
     EXPECT_EQ(Bytes(d.Samples.begin(), d.Samples.begin() + 8), (Bytes{0, 0x40, 0, 0x40, 0, 0x40, 0, 0}));
-    EXPECT_EQ(d.UnDoFlag, "00");
     EXPECT_EQ(d.view.ExtentX, 6);
-
-    fake.boxes.clear();
-    chosen = at("long.wav");
-    convertAndOpenCommand(s);
-    EXPECT_EQ(s.active().DataLen, DATALENMAX);
-    ASSERT_EQ(fake.boxes.size(), 1u);
-    EXPECT_EQ(fake.lastBox().caption, "(o・ェ・)");
-    EXPECT_EQ(fake.lastBox().text, "長すぎるので、最初の31.25秒だけ読み込みました。\r\n（ファイル全体は37.5秒です）");
+    EXPECT_EQ(d.UnDoFlag, "00");
+    EXPECT_EQ(s.docs[1].DataLen, DATALENMAX);
 }
 
 TEST_F(WavCommands, OpenOffersTheConverterAfterItsOwnRefusal) {
     putFile(root.path / "float.wav", floatWav(3));
+    putFile(root.path / "text.wav", Bytes(100, 'x'));
     chosen = at("float.wav");
     for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
         fake.boxes.clear();
@@ -198,15 +188,13 @@ TEST_F(WavCommands, OpenOffersTheConverterAfterItsOwnRefusal) {
         EXPECT_EQ(fake.boxes[1].caption, "(o・ェ・)");
         EXPECT_EQ(fake.boxes[1].text, "このファイルは「変換して読み込み」で開けます。\r\n変換して開きますか？");
         EXPECT_EQ(fake.boxes[1].buttons, MsgButtons::YesNo);
-        const SoundDoc& d = s.active();
-        EXPECT_EQ(d.DataLen, answer == MsgAnswer::Yes ? 6 : 57); // No: the silent window of the file's size
-        EXPECT_EQ(d.Samples[1], answer == MsgAnswer::Yes ? 0x40 : 0x80);
-        EXPECT_EQ(d.UnDoFlag, answer == MsgAnswer::Yes ? "00" : "");
+        const bool yes = answer == MsgAnswer::Yes;
+        EXPECT_EQ(s.active().DataLen, yes ? 6 : 57); // No: the silent window of the file's size
+        EXPECT_EQ(s.active().Samples[1], yes ? 0x40 : 0x80);
+        EXPECT_EQ(s.active().UnDoFlag, yes ? "00" : "");
     }
-    // A file the converter cannot read either gets no offer.
-    putFile(root.path / "text.wav", Bytes(100, 'x'));
     fake.boxes.clear();
-    chosen = at("text.wav");
+    chosen = at("text.wav"); // the converter cannot read it either: no offer
     openWavCommand(s);
     EXPECT_EQ(fake.boxes.size(), 1u);
 }
@@ -214,30 +202,24 @@ TEST_F(WavCommands, OpenOffersTheConverterAfterItsOwnRefusal) {
 TEST_F(WavCommands, DroppedFilesOpenInOrderUntilTheWindowsRunOut) {
     std::vector<std::string> paths = {utf8FromPath(root.path / "WavoraUnDo")}; // a folder
     for (int i = 1; i <= 6; ++i) {
-        const std::string name = "音" + std::to_string(i) + ".wav";
-        putFile(root.path / pathFromUtf8(name), floatWav(static_cast<std::uint32_t>(i)));
-        paths.push_back(at(name.c_str()));
+        putFile(root.path / ("d" + std::to_string(i) + ".wav"), floatWav(static_cast<std::uint32_t>(i)));
+        paths.push_back(at(("d" + std::to_string(i) + ".wav").c_str()));
     }
-    s.BusyFlag = 1;
-    openDroppedFiles(s, paths, false);
-    s.BusyFlag = 0;
-    s.frame.DialogBusy = 1;
-    openDroppedFiles(s, paths, false);
-    s.frame.DialogBusy = 0;
-    openDroppedFiles(s, paths, true);
+    for (int busy = 0; busy < 3; ++busy) { // a command running, the helper's dialog, a modal window
+        s.BusyFlag = busy == 0;
+        s.frame.DialogBusy = busy == 1;
+        openDroppedFiles(s, paths, busy == 2);
+    }
+    s.BusyFlag = s.frame.DialogBusy = 0;
     EXPECT_TRUE(fake.boxes.empty());
-    EXPECT_EQ(s.WindowCount, 0);
-
     openDroppedFiles(s, paths, false);
     ASSERT_EQ(fake.boxes.size(), 2u);
     EXPECT_EQ(fake.boxes[0].text, NotWavText);
     EXPECT_EQ(fake.boxes[1].text, "画像は5枚までです。"); // once, for the sixth file
     ASSERT_EQ(s.WindowCount, 5);
     for (int slot = 0; slot < 5; ++slot) {
-        const SoundDoc& d = s.docs[static_cast<std::size_t>(slot)];
-        EXPECT_EQ(fake.windows[d.WindowHandle].title, "音" + std::to_string(slot + 1) + ".wav");
-        EXPECT_EQ(d.DataLen, 2 * (slot + 1));
-        EXPECT_EQ(d.UnDoFlag, "00");
+        EXPECT_EQ(fake.windows[s.docs[static_cast<std::size_t>(slot)].WindowHandle].title, "d" + std::to_string(slot + 1) + ".wav");
+        EXPECT_EQ(s.docs[static_cast<std::size_t>(slot)].DataLen, 2 * (slot + 1));
     }
     EXPECT_EQ(s.BusyFlag, 0);
 }
