@@ -61,6 +61,7 @@ void reportSaveFailure(EditorState& s, const std::string& path, const WriteFailu
                            "(;ﾟ0ﾟ) 保存できません", MsgButtons::Ok, MsgIcon::Exclamation});
 }
 
+const char* const ConvertOfferCaption = "(o・ェ・)";
 const char* const ConvertOfferText = "このファイルは「変換して読み込み」で開けます。\r\n変換して開きますか？";
 
 // A read sound is shown whole, at scale 1, and is the first step of its
@@ -108,7 +109,7 @@ bool openConverted(EditorState& s, const std::filesystem::path& path, const std:
 void offerConversion(EditorState& s, int slot, const std::filesystem::path& path) {
     const ConvertedWav w = convertWavFile(path);
     if (!w.ok()) return;
-    if (s.platform.messageBox({ConvertOfferText, LengthCutCaption, MsgButtons::YesNo}) != MsgAnswer::Yes) return;
+    if (s.platform.messageBox({ConvertOfferText, ConvertOfferCaption, MsgButtons::YesNo}) != MsgAnswer::Yes) return;
     putConvertedSound(s, slot, w);
 }
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -183,8 +184,29 @@ std::uint64_t framesOf(const Layout& l, std::uint64_t dataBytes, std::optional<s
 
 // Samples meet "wide": scaled to the full 32-bit range, so that all
 // encodings share one rounding to 16 bits and a mean loses nothing first.
-std::int32_t narrow16(std::int64_t wide) {
-    return static_cast<std::int32_t>(std::min<std::int64_t>((wide + 0x8000) >> 16, 32767));
+// Rounded half up; only the very top rounds past the range and stays there.
+std::int32_t narrow16(std::int32_t wide) {
+    const std::int32_t r = (wide >> 16) + ((wide >> 15) & 1);
+    return r - (r == 32768);
+}
+
+std::uint32_t load32(const std::uint8_t* p) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::uint32_t v;
+        std::memcpy(&v, p, 4);
+        return v;
+    }
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+void store16(std::uint8_t* o, std::int32_t v) {
+    if constexpr (std::endian::native == std::endian::little) {
+        const auto u = static_cast<std::uint16_t>(v);
+        std::memcpy(o, &u, 2);
+        return;
+    }
+    o[0] = static_cast<std::uint8_t>(v & 0xFF);
+    o[1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
 }
 
 std::int32_t wideOf16(std::int32_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v) << 16); }
@@ -207,12 +229,12 @@ class SoundBuilder {
     template <typename Wide> void putFrames(std::size_t frames, Wide wide) {
         std::uint8_t* o = bytes_.data() + at_;
         if (channels_ <= 2) {
-            for (std::size_t i = 0; i < frames * channels_; ++i, o += 2) write16(o, narrow16(wide(i)));
+            for (std::size_t i = 0; i < frames * channels_; ++i, o += 2) store16(o, narrow16(wide(i)));
         } else {
             for (std::size_t f = 0; f < frames; ++f, o += 2) {
                 std::int64_t total = 0;
                 for (std::size_t c = 0; c < channels_; ++c) total += wide(f * channels_ + c);
-                write16(o, narrow16(meanOf(total, channels_)));
+                store16(o, narrow16(static_cast<std::int32_t>(meanOf(total, channels_))));
             }
         }
         at_ = static_cast<std::size_t>(o - bytes_.data());
@@ -236,10 +258,6 @@ class SoundBuilder {
     }
 
   private:
-    static void write16(std::uint8_t* o, std::int32_t v) {
-        o[0] = static_cast<std::uint8_t>(v & 0xFF);
-        o[1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
-    }
     std::size_t channels_;
     bool eightBit_;
     std::vector<std::uint8_t> bytes_;
@@ -264,11 +282,11 @@ constexpr std::size_t bytesOf(Encoding e) {
     }
 }
 
+// Reads four bytes whatever the sample's size: pieces end in a little slack.
 template <Encoding E> std::int32_t wideSample(const std::uint8_t* p) {
-    const auto b = [p](int i, int shift) { return static_cast<std::uint32_t>(p[i]) << shift; };
-    if constexpr (E == Encoding::Pcm16) return static_cast<std::int32_t>(b(0, 16) | b(1, 24));
-    else if constexpr (E == Encoding::Pcm24) return static_cast<std::int32_t>(b(0, 8) | b(1, 16) | b(2, 24));
-    else if constexpr (E == Encoding::Pcm32) return static_cast<std::int32_t>(b(0, 0) | b(1, 8) | b(2, 16) | b(3, 24));
+    if constexpr (E == Encoding::Pcm16) return static_cast<std::int32_t>(load32(p) << 16);
+    else if constexpr (E == Encoding::Pcm24) return static_cast<std::int32_t>(load32(p) << 8);
+    else if constexpr (E == Encoding::Pcm32) return static_cast<std::int32_t>(load32(p));
     else if constexpr (E == Encoding::Float32) {
         float f;
         std::memcpy(&f, p, 4);
@@ -305,7 +323,7 @@ void convertFrames(ByteSource& source, const Layout& l, std::uint64_t at, std::u
     // Pieces of about 64 KB, never more than the frames wanted.
     const auto perPiece = static_cast<std::size_t>(
         std::min<std::uint64_t>(std::max<std::size_t>(1, PieceBytes / frameBytes), frames));
-    std::vector<std::uint8_t> piece(perPiece * frameBytes);
+    std::vector<std::uint8_t> piece(perPiece * frameBytes + 4);
     while (frames > 0) {
         const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(perPiece, frames));
         const std::size_t got = source.read(at, {piece.data(), want * frameBytes}) / frameBytes;
