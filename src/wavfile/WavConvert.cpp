@@ -184,7 +184,8 @@ std::uint64_t framesOf(const Layout& l, std::uint64_t dataBytes, std::optional<s
 
 // Samples meet "wide": scaled to the full 32-bit range, so that all
 // encodings share one rounding to 16 bits and a mean loses nothing first.
-// Rounded half up; only the very top rounds past the range and stays there.
+// Rounded half up; the very top, which would round past the range, stays at
+// 32767.
 std::int32_t narrow16(std::int32_t wide) {
     const std::int32_t r = (wide >> 16) + ((wide >> 15) & 1);
     return r - (r == 32768);
@@ -282,20 +283,16 @@ constexpr std::size_t bytesOf(Encoding e) {
     }
 }
 
-// Reads four bytes whatever the sample's size: pieces end in a little slack.
+// PCM is read four bytes at a time whatever its size (pieces end in a little
+// slack), the sample left-justified in them.
 template <Encoding E> std::int32_t wideSample(const std::uint8_t* p) {
     if constexpr (E == Encoding::Pcm16) return static_cast<std::int32_t>(load32(p) << 16);
     else if constexpr (E == Encoding::Pcm24) return static_cast<std::int32_t>(load32(p) << 8);
     else if constexpr (E == Encoding::Pcm32) return static_cast<std::int32_t>(load32(p));
-    else if constexpr (E == Encoding::Float32) {
-        float f;
-        std::memcpy(&f, p, 4);
-        return floatWide(f);
-    } else if constexpr (E == Encoding::Float64) {
-        double d;
-        std::memcpy(&d, p, 8);
-        return floatWide(d);
-    } else if constexpr (E == Encoding::MuLaw) return wideOf16(muLawToLinear(p[0]));
+    else if constexpr (E == Encoding::Float32) return floatWide(std::bit_cast<float>(load32(p)));
+    else if constexpr (E == Encoding::Float64)
+        return floatWide(std::bit_cast<double>(load32(p) | static_cast<std::uint64_t>(load32(p + 4)) << 32));
+    else if constexpr (E == Encoding::MuLaw) return wideOf16(muLawToLinear(p[0]));
     else return wideOf16(aLawToLinear(p[0]));
 }
 
