@@ -240,13 +240,16 @@ class SoundBuilder {
         }
         at_ = static_cast<std::size_t>(o - bytes_.data());
     }
+    // Frames that already are what is kept (8-bit, or 16-bit PCM, in one or
+    // two channels).
+    bool keepsChannels() const { return channels_ <= 2; }
+    void copy(const std::uint8_t* bytes, std::size_t count) {
+        std::memcpy(bytes_.data() + at_, bytes, count);
+        at_ += count;
+    }
     // 8-bit PCM stays 8-bit: its bytes as they are, or the mean of a frame's.
     void putBytes(const std::uint8_t* bytes, std::size_t frames) {
-        if (channels_ <= 2) {
-            std::memcpy(bytes_.data() + at_, bytes, frames * channels_);
-            at_ += frames * channels_;
-            return;
-        }
+        if (keepsChannels()) return copy(bytes, frames * channels_);
         for (std::size_t f = 0; f < frames; ++f, bytes += channels_) {
             std::int64_t total = 0;
             for (std::size_t c = 0; c < channels_; ++c) total += bytes[c];
@@ -304,7 +307,10 @@ template <Encoding E> void putPiece(const std::uint8_t* p, std::size_t frames, S
 void putPiece(Encoding e, const std::uint8_t* p, std::size_t frames, SoundBuilder& out) {
     switch (e) {
     case Encoding::Pcm8: out.putBytes(p, frames); break;
-    case Encoding::Pcm16: putPiece<Encoding::Pcm16>(p, frames, out); break;
+    case Encoding::Pcm16:
+        if (out.keepsChannels()) out.copy(p, frames * out.outChannels() * 2);
+        else putPiece<Encoding::Pcm16>(p, frames, out);
+        break;
     case Encoding::Pcm24: putPiece<Encoding::Pcm24>(p, frames, out); break;
     case Encoding::Pcm32: putPiece<Encoding::Pcm32>(p, frames, out); break;
     case Encoding::Float32: putPiece<Encoding::Float32>(p, frames, out); break;
