@@ -6,7 +6,10 @@ fuzzer starts from inputs that reach deep into each reader. Run it again after
 changing it; the findings kept in the corpus (named after what they found)
 are left alone."""
 import os
+import shutil
 import struct
+import subprocess
+import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 DATALENMAX = 500000
@@ -34,6 +37,43 @@ def wav_seeds():
     put("wav", "odd-16bit", wav(b"\0" * 9, 1, 8000, 16))
     put("wav", "not-pcm", wav(b"\x80" * 10).replace(b"\x01\x00\x01\x00", b"\x03\x00\x01\x00", 1))
     put("wav", "list-chunk", wav(b"\x80" * 10)[:36] + b"LIST\x04\0\0\0abcd" + b"\x80" * 10)
+
+
+def sox_wav(options, seconds=0.02, channels=1, rate=8000):
+    """A short sweep as sox writes it in the given encoding."""
+    if shutil.which("sox") is None:
+        raise SystemExit("seeds.py: the wavconvert seeds are made with sox, which is not installed")
+    with tempfile.TemporaryDirectory() as folder:
+        out = os.path.join(folder, "seed.wav")
+        subprocess.run(["sox", "-n", "-r", str(rate), "-c", str(channels)] + options.split() +
+                       [out, "synth", str(seconds), "sine", "100-3000", "sine", "700", "gain", "-1"], check=True)
+        with open(out, "rb") as f:
+            return f.read()
+
+
+def chunk(tag, body):
+    return tag + struct.pack("<I", len(body)) + body + (b"\0" if len(body) % 2 else b"")
+
+
+def wavconvert_seeds():
+    encodings = {"pcm8": "-b 8", "pcm16": "-b 16", "pcm24": "-b 24", "pcm32": "-b 32",
+                 "float32": "-e floating-point -b 32", "float64": "-e floating-point -b 64",
+                 "ulaw": "-e u-law", "alaw": "-e a-law", "ima": "-e ima-adpcm", "msadpcm": "-e ms-adpcm"}
+    for name, options in encodings.items():
+        for channels in (1, 2):
+            put("wavconvert", "%s-%s" % (name, "mono" if channels == 1 else "stereo"), sox_wav(options, channels=channels))
+    put("wavconvert", "six-channels-float", sox_wav("-e floating-point -b 32", 0.005, channels=6))
+    # The layouts sox does not write: chunks out of order with an odd one
+    # between them, a data size past the end, 12 valid bits in 16.
+    fmt = struct.pack("<HHIIHH", 1, 2, 8000, 32000, 4, 16)
+    data = bytes(range(41))
+    body = chunk(b"data", data) + chunk(b"LIST", b"INFOx") + chunk(b"fact", b"\x01\0\0\0") + chunk(b"fmt ", fmt)
+    put("wavconvert", "out-of-order", b"RIFF" + struct.pack("<I", 4 + len(body)) + b"WAVE" + body)
+    cut = b"RIFF\xf0\xff\xff\xffWAVE" + chunk(b"fmt ", fmt) + b"data\xf0\xff\xff\xff" + data
+    put("wavconvert", "cut", cut)
+    twelve = bytearray(sox_wav("-b 16", 0.005))
+    twelve[34] = 12
+    put("wavconvert", "twelve-bits", bytes(twelve))
 
 
 def sjis(text):
@@ -164,6 +204,9 @@ def dictionaries():
     words = {
         "wav": [b"RIFF", b"WAVE", b"fmt ", b"data", b"LIST", b"\x10\x00\x00\x00", b"\x01\x00", b"\x02\x00",
                 b"\x08\x00", b"\x10\x00", b"\x44\xac\x00\x00", b"\x20\xa1\x07\x00"],
+        "wavconvert": [b"RIFF", b"WAVE", b"fmt ", b"data", b"fact", b"LIST", b"\xfe\xff", b"\x11\x00",
+                       b"\x02\x00", b"\x03\x00", b"\x06\x00", b"\x07\x00", b"\x18\x00", b"\x20\x00",
+                       b"\x00\x00\x10\x00\x80\x00\x00\xaa\x00\x38\x9b\x71"],
         "helppage": [b"[[", b"{{", b"[{", b"{[", b"((r", b"((b", b"((g", sjis("誂"), b".bmp", b".BMP", b"\r\n"],
         "helpbmp": [b"BM", b"\x28\x00\x00\x00", b"\x01\x00", b"\x18\x00", b"\x20\x00", b"\x03\x00\x00\x00",
                     b"\xff\xff\xff\xff"],
@@ -176,5 +219,5 @@ def dictionaries():
 
 
 if __name__ == "__main__":
-    wav_seeds(); text_seeds(); settings_seeds(); bmp_seeds(); pattern_seeds(); help_seeds()
+    wav_seeds(); wavconvert_seeds(); text_seeds(); settings_seeds(); bmp_seeds(); pattern_seeds(); help_seeds()
     pictra_seeds(); reply_seeds(); undo_seeds(); memo_seeds(); dictionaries()

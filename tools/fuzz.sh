@@ -52,7 +52,7 @@ for name in "$@"; do
   # header and some data, a help page, a run of helper records. Larger inputs
   # only slow the run (the layouts and files grow with them).
   case "$name" in
-    wav) maxlen=65536 ;;
+    wav|wavconvert) maxlen=65536 ;;
     pictra|reply) maxlen=8192 ;;
     helppage) maxlen=2048 ;;
     # The undo store holds 48 files a step; 1 KB of input already writes

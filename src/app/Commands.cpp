@@ -46,6 +46,7 @@ struct CommandEntry {
 const CommandEntry kCommands[] = {
     {1001, newSoundCommand},
     {1003, openWavCommand},
+    {1270, convertAndOpenCommand},
     {1207, loadWavIntoSelectionCommand},
     {1002, saveWavCommand},
     {1212, undoCommand},

@@ -14,10 +14,17 @@
 #include "core/EditorState.h"
 #include "text/Paths.h"
 #include "core/TextFiles.h"
+#include "core/WinText.h"
 #include "ui/ToolWindow.h"
 #include "ui/ToolWindowWin32.h"
 #include "undo/UndoStore.h"
 #include "view/SoundView.h"
+#include "wavfile/WavCommands.h"
+
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
 
 namespace wavora {
 
@@ -148,6 +155,20 @@ void copyHelperReply(Win32App& a, WPARAM sender, const COPYDATASTRUCT* cds) {
     onHelperCopyData(*a.state, cds->dwData, cds->lpData, cds->cbData);
 }
 
+// The dropped paths in their order. A modal window (a message box, the
+// general dialog, the pattern window) disables the frame while it is open.
+void takeDrop(EditorState& s, HWND frame, HDROP drop) {
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        if (!path.empty()) paths.push_back(narrow(path));
+    }
+    DragFinish(drop);
+    openDroppedFiles(s, paths, !IsWindowEnabled(frame));
+}
+
 } // namespace
 
 LRESULT CALLBACK frameWindowProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -172,6 +193,7 @@ LRESULT CALLBACK frameWindowProc(HWND frame, UINT message, WPARAM wParam, LPARAM
     }
     case WM_COPYDATA: copyHelperReply(a, wParam, reinterpret_cast<const COPYDATASTRUCT*>(lParam)); break;
     case WM_COMMAND: dispatchCommand(s, LOWORD(wParam)); break;
+    case WM_DROPFILES: takeDrop(s, frame, reinterpret_cast<HDROP>(wParam)); return 0;
     case MM_WOM_DONE: onWaveOutDone(s, reportedWaveOutUser(lParam)); break;
     case MM_WIM_OPEN: onWaveInOpen(s); break;
     case MM_WIM_DATA: onWaveInData(s); break;

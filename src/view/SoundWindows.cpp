@@ -16,16 +16,15 @@ void showWindowLimit(EditorState& s) {
 
 } // namespace
 
+bool roomForSoundWindow(EditorState& s) {
+    if (s.WindowCount < SlotCount && firstFreeSlot(s) >= 0) return true;
+    showWindowLimit(s);
+    return false;
+}
+
 int createSoundWindow(EditorState& s, const std::string& title, int clientWidth, int clientHeight) {
-    if (s.WindowCount >= SlotCount) {
-        showWindowLimit(s);
-        return -1;
-    }
+    if (!roomForSoundWindow(s)) return -1;
     int slot = firstFreeSlot(s);
-    if (slot < 0) {
-        showWindowLimit(s);
-        return -1;
-    }
     s.ActWndNum = slot;
     std::string name = title;
     if (name.empty() || name == "名無し") name = "名無し" + intText(s.WindowCount);

@@ -10,6 +10,9 @@ namespace wavora {
 // Opens a sound window in the lowest free slot and makes it active. Returns the
 // slot, or -1 after the limit message when five windows are open.
 int createSoundWindow(EditorState& s, const std::string& title, int clientWidth, int clientHeight);
+// True when createSoundWindow would find a slot; otherwise false after the
+// same limit message.
+bool roomForSoundWindow(EditorState& s);
 
 // The view of a freshly made or read sound: scale 1, scrolled home, the scroll
 // extent following the length, the whole sound selected.

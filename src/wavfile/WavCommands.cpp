@@ -10,6 +10,7 @@
 #include "undo/UndoStore.h"
 #include "view/SoundView.h"
 #include "view/SoundWindows.h"
+#include "wavfile/WavConvert.h"
 #include "wavfile/WavFile.h"
 
 #include <algorithm>
@@ -60,6 +61,58 @@ void reportSaveFailure(EditorState& s, const std::string& path, const WriteFailu
                            "(;ﾟ0ﾟ) 保存できません", MsgButtons::Ok, MsgIcon::Exclamation});
 }
 
+const char* const ConvertOfferCaption = "(o・ェ・)";
+const char* const ConvertOfferText = "このファイルは「変換して読み込み」で開けます。\r\n変換して開きますか？";
+
+// A read sound is shown whole, at scale 1, and is the first step of its
+// window's history.
+void showReadSound(EditorState& s, int slot) {
+    SoundDoc& d = s.docs[static_cast<std::size_t>(slot)];
+    d.view.XScale = 1.0f;
+    d.view.YScale = 1.0f;
+    fitViewToLength(s, slot);
+    s.ActWndNum = slot;
+    snapshot(s, 0);
+}
+
+// The converted sound into the slot's open window; a cut file says so once.
+void putConvertedSound(EditorState& s, int slot, const ConvertedWav& w) {
+    SoundDoc& d = s.docs[static_cast<std::size_t>(slot)];
+    s.ActWndNum = slot;
+    d.Channels = w.Channels;
+    d.SRATE = w.SRATE;
+    d.BitsParSample = w.BitsParSample;
+    allocateNewSound(s); // silence of the new depth behind the data
+    std::copy(w.Samples.begin(), w.Samples.end(), d.Samples.begin());
+    d.DataLen = static_cast<std::int32_t>(w.Samples.size());
+    showReadSound(s, slot);
+    repaintSlot(s, slot);
+    if (w.cut()) s.platform.messageBox({lengthCutText(w), LengthCutCaption});
+}
+
+// Converts a file into a new window titled `title`. A refused file leaves no
+// window behind. False when no window could be made.
+bool openConverted(EditorState& s, const std::filesystem::path& path, const std::string& title) {
+    const ConvertedWav w = convertWavFile(path);
+    if (!w.ok()) {
+        s.platform.messageBox({w.refusal, ConvertRefusedCaption});
+        return true;
+    }
+    const int slot = createSoundWindow(s, title, DefaultClientWidth, DefaultClientHeight);
+    if (slot < 0) return false;
+    putConvertedSound(s, slot, w);
+    return true;
+}
+
+// After Open's own refusal: a file the converter can read is offered to it,
+// into the window Open left.
+void offerConversion(EditorState& s, int slot, const std::filesystem::path& path) {
+    const ConvertedWav w = convertWavFile(path);
+    if (!w.ok()) return;
+    if (s.platform.messageBox({ConvertOfferText, ConvertOfferCaption, MsgButtons::YesNo}) != MsgAnswer::Yes) return;
+    putConvertedSound(s, slot, w);
+}
+
 } // namespace
 
 void openWavCommand(EditorState& s) {
@@ -79,20 +132,40 @@ void openWavCommand(EditorState& s) {
     if (readWav(s, slot, path, d.Samples, d.DataLen) == 0) {
         // The rest of the buffer is silence at the depth the file brought.
         fillFrom(d.Samples, d.DataLen, d.silenceValue());
-        d.view.XScale = 1.0f;
-        d.view.YScale = 1.0f;
-        fitViewToLength(s, slot);
-        s.ActWndNum = slot;
-        snapshot(s, 0);
+        showReadSound(s, slot);
     } else {
         // The window stays, silent, with the file's size as its length as far
         // as a sound can hold it.
         fillFrom(d.Samples, 0, d.silenceValue());
         d.DataLen = std::clamp<std::int32_t>(d.DataLen, 0, DATALENMAX);
         fitViewToLength(s, slot);
+        repaintSlot(s, slot);
+        offerConversion(s, slot, path);
     }
     s.BusyFlag = 0;
     repaintSlot(s, slot);
+}
+
+void convertAndOpenCommand(EditorState& s) {
+    if (s.BusyFlag) return;
+    if (AskHelperForFile(s, OpenDialog, "wav", "変換して読み込むwavファイルを選んでください", s.frame.FileOpenPath, ".wav",
+                         0) < 1 ||
+        !chosenNameUsable(s))
+        return;
+    s.BusyFlag = 1;
+    openConverted(s, pathFromUtf8(helperReplyPath(s)), s.frame.ChosenNames[0]);
+    s.BusyFlag = 0;
+}
+
+void openDroppedFiles(EditorState& s, const std::vector<std::string>& paths, bool dialogOpen) {
+    if (s.BusyFlag || s.frame.DialogBusy || dialogOpen) return;
+    s.BusyFlag = 1;
+    for (const std::string& utf8 : paths) {
+        if (!roomForSoundWindow(s)) break; // said once; the rest stay where they are
+        const std::filesystem::path path = pathFromUtf8(utf8);
+        if (!openConverted(s, path, utf8FromPath(path.filename()))) break;
+    }
+    s.BusyFlag = 0;
 }
 
 void saveWavCommand(EditorState& s) {

@@ -3,6 +3,7 @@
 #include "core/Platform.h"
 #include "text/NumberText.h"
 #include "text/ShiftJis.h"
+#include "wavfile/WavConvert.h"
 
 #include <algorithm>
 #include <cstring>
@@ -55,10 +56,6 @@ WavParse refused(WavParse p, std::string caption, std::string text = NotForWavor
     return p;
 }
 
-// Rates the rest of the program can count with: bytes per second of a 16-bit
-// sound stay within 32 bits, and there is no division by a zero rate.
-constexpr std::uint32_t MaxUsableRate = 0x7FFFFFF;
-
 } // namespace
 
 WavParse parseWav(std::span<const std::uint8_t> b) {
@@ -77,11 +74,17 @@ WavParse parseWav(std::span<const std::uint8_t> b) {
 
     const std::uint32_t rate = u32(b, 24);
     const std::uint32_t byteRate = u32(b, 28);
-    const bool rateMatches = byteRate == rate || static_cast<std::uint64_t>(byteRate) == 2ull * rate;
+    const std::uint16_t blockAlign = u16(b, 32);
+    // 16-bit stereo, exactly as the writer writes it (four bytes a frame):
+    // without it the program could not open the files it saves. Every other
+    // layout meets the checks below unchanged.
+    const bool stereo16 = channels == 2 && u16(b, 34) == 16 && blockAlign == 4 &&
+                          static_cast<std::uint64_t>(byteRate) == 4ull * rate;
+    const bool rateMatches = byteRate == rate || static_cast<std::uint64_t>(byteRate) == 2ull * rate || stereo16;
     if (!rateMatches || rate == 0 || rate > MaxUsableRate) return refused(p, "転送率" + intText(byteRate));
 
-    const std::uint16_t blockAlign = u16(b, 32);
-    if (blockAlign != 1 && blockAlign != 2) return refused(p, "１サンプルのデータサイズ" + intText(blockAlign));
+    if (blockAlign != 1 && blockAlign != 2 && !stereo16)
+        return refused(p, "１サンプルのデータサイズ" + intText(blockAlign));
     // Bits that do not match the block size (or are neither 8 nor 16) would
     // give the sound a length formula dividing by zero; refused before stored.
     const std::uint8_t bits = b[34];

@@ -63,12 +63,18 @@ struct Running {
     ~Running() {
         if (frame && !e2e::closeEditor(frame, p)) p.kill();
     }
-    HWND open(const fs::path& file) {
-        PostMessageW(frame, WM_COMMAND, 1003, 0);
-        HWND dialog = e2e::waitForFileDialog(OpenTitle);
+    HWND open(const fs::path& file, int command = 1003, const wchar_t* title = OpenTitle) {
+        PostMessageW(frame, WM_COMMAND, static_cast<WPARAM>(command), 0);
+        HWND dialog = e2e::waitForFileDialog(title);
         if (!dialog) return nullptr;
         e2e::chooseInDialog(dialog, file.wstring());
         return soundWindow(frame, file.filename().wstring());
+    }
+    // Saves the active sound, every box answered.
+    void save(const fs::path& file) {
+        if (HWND dialog = saveDialog()) e2e::chooseInDialog(dialog, file.wstring());
+        for (const wchar_t* c : {L"FileHozonFolderPath  ", L"SaveFilePath  ", L"FileNameByPictraRetPath  ", L"WAVE保存 END"})
+            okBox(c, p.id);
     }
     HWND saveDialog() {
         PostMessageW(frame, WM_COMMAND, 1002, 0);
@@ -76,9 +82,16 @@ struct Running {
     }
 };
 
-std::string sox(const fs::path& file, int rate, int bits, int channels) {
+std::string sox(const fs::path& file, int rate, int bits, int channels, const std::string& encoding = "") {
     return "sox -n -r " + std::to_string(rate) + " -b " + std::to_string(bits) + " -c " + std::to_string(channels) +
-           " " + e2e::quoted(file) + " synth 0.2 sine 300-900 sine 500; ";
+           " " + encoding + " " + e2e::quoted(file) + " synth 0.2 sine 300-900 sine 500; ";
+}
+
+// sox's own 16-bit decoding of a file, as raw bytes.
+std::string soxSamples(const fs::path& wav) {
+    const fs::path raw = fs::path(wav.wstring() + L".raw");
+    e2e::runUnix("sox -D " + e2e::quoted(wav) + " -t raw -e signed -b 16 " + e2e::quoted(raw));
+    return e2e::readBytes(raw);
 }
 
 TEST(FileDialogs, OpenReadsWhatSoxMadeAndSaveWritesWhatSoxReadsBack) {
@@ -249,6 +262,72 @@ TEST(FileDialogs, RememberedFoldersSurviveARestart) {
     EXPECT_TRUE(fs::exists(saved / L"second.wav"));
     saveAs(again, L"third"); // no extension is added to a typed name
     EXPECT_TRUE(fs::exists(saved / L"third"));
+}
+
+// The largest difference between two runs of 16-bit samples of one length.
+int largestStep(const std::string& a, const std::string& b) {
+    int worst = a.size() == b.size() && !a.empty() ? 0 : 1 << 16;
+    for (std::size_t i = 0; worst == 0 && i + 1 < a.size(); i += 2) {
+        auto at = [i](const std::string& s) { return static_cast<std::int16_t>((s[i] & 0xFF) | (s[i + 1] & 0xFF) << 8); };
+        worst = std::max(worst, std::abs(at(a) - at(b)));
+    }
+    return worst;
+}
+
+TEST(FileDialogs, AStereoMixOf16BitSoundsIsSavedAndOpenedAgainByteForByte) {
+    const fs::path folder = e2e::freshInstall(L"files-stereo16");
+    const std::string l = e2e::quoted(folder / L"L.wav"), rr = e2e::quoted(folder / L"R.wav");
+    ASSERT_TRUE(e2e::runUnix(sox(folder / L"L.wav", 8000, 16, 1) + "sox " + l + " " + rr + " reverse; sox -M " + l + " " +
+                             rr + " " + e2e::quoted(folder / L"both.wav")));
+    Running r(folder);
+    ASSERT_NE(r.open(folder / L"L.wav"), nullptr);
+    ASSERT_NE(r.open(folder / L"R.wav"), nullptr);
+    PostMessageW(r.frame, WM_COMMAND, 1251, 0);
+    // The rows are the windows in order: L.wav, R.wav.
+    for (auto [caption, row] : {std::pair{L"左チャンネルの音を指定してください。", 501}, {L"右チャンネルの音を指定してください。", 502}}) {
+        HWND d = e2e::waitForWindow(L"NORMALDLG", caption, r.p.id, 10s);
+        ASSERT_NE(d, nullptr);
+        std::this_thread::sleep_for(400ms);
+        PostMessageW(GetDlgItem(d, row), BM_CLICK, 0, 0);
+        std::this_thread::sleep_for(300ms);
+        PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+    ASSERT_NE(soundWindow(r.frame, L"ステレオ合成 左L.wav 右 R.wav"), nullptr);
+    r.save(folder / L"mix.wav");
+    EXPECT_EQ(soxSamples(folder / L"mix.wav"), soxSamples(folder / L"both.wav")); // the two sources side by side
+    // Open reads what Save wrote, and the same bytes are written again.
+    ASSERT_NE(r.open(folder / L"mix.wav"), nullptr);
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(e2e::findWindow(L"#32770", nullptr, r.p.id), nullptr) << "Open refused the file it wrote";
+    r.save(folder / L"again.wav");
+    EXPECT_EQ(e2e::readBytes(folder / L"again.wav"), e2e::readBytes(folder / L"mix.wav"));
+}
+
+TEST(FileDialogs, OtherProgramsFilesOpenThroughTheOfferAndThroughConvertAndOpen) {
+    const fs::path folder = e2e::freshInstall(L"files-convert");
+    ASSERT_TRUE(e2e::runUnix(sox(folder / L"float.wav", 8000, 32, 1, "-e floating-point") +
+                             sox(folder / L"plain24.wav", 8000, 24, 2)));
+    Running r(folder);
+    ASSERT_NE(r.open(folder / L"float.wav"), nullptr);
+    EXPECT_EQ(okBox(L"PCM形式でない", r.p.id), "このファイルはWavoraでは読み込めません。");
+    HWND offer = e2e::waitForMessageBox(L"(o・ェ・)", r.p.id, 10s);
+    ASSERT_NE(offer, nullptr);
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(e2e::utf8(e2e::messageBoxText(offer)), "このファイルは「変換して読み込み」で開けます。\r\n変換して開きますか？");
+    e2e::answer(offer, IDYES);
+    std::this_thread::sleep_for(300ms);
+    r.save(folder / L"out-float.wav");
+    EXPECT_LE(largestStep(soxSamples(folder / L"out-float.wav"), soxSamples(folder / L"float.wav")), 1);
+
+    // A LIST chunk before the data, as many recorders write.
+    std::string bytes = e2e::readBytes(folder / L"plain24.wav");
+    bytes.insert(bytes.find("data"), std::string("LIST\x0c\0\0\0INFOISFT\0\0\0\0", 20));
+    const auto riffSize = static_cast<std::uint32_t>(bytes.size() - 8);
+    for (std::size_t i = 0; i < 4; ++i) bytes[4 + i] = static_cast<char>(riffSize >> (8 * i));
+    e2e::writeBytes(folder / L"list24.wav", bytes);
+    ASSERT_NE(r.open(folder / L"list24.wav", 1270, L"変換して読み込むwavファイルを選んでください"), nullptr);
+    r.save(folder / L"out24.wav");
+    EXPECT_LE(largestStep(soxSamples(folder / L"out24.wav"), soxSamples(folder / L"plain24.wav")), 1);
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "view/SoundWindowEvents.h"
 #include "view/SoundWindows.h"
 #include "wavfile/WavCommands.h"
+#include "wavfile/WavConvert.h"
 #include "wavfile/WavFile.h"
 
 #include <gtest/gtest.h>
@@ -141,6 +142,86 @@ TEST_F(WavCommands, AFailedSaveIsToldAndKeepsTheWindowOnClose) {
     EXPECT_TRUE(frameCloseRequested(s));
     EXPECT_TRUE(fake.windows[window].destroyed);
     EXPECT_EQ(fileBytes(root.path / "a.wav").size(), 44u + 3 + 1);
+}
+
+// A float file of `frames` frames of +0.5 (16384 once converted).
+Bytes floatWav(std::uint32_t frames) {
+    Bytes f = wavFileBytes(Bytes(frames * 4), 1, 8000, 32);
+    f[20] = 3;
+    for (std::uint32_t i = 0; i < frames; ++i) f[44 + 4 * i + 3] = 0x3F; // 0x3F000000
+    return f;
+}
+
+TEST_F(WavCommands, ConvertAndOpenLeavesAWindowOnlyForWhatItReads) {
+    putFile(root.path / "float.wav", floatWav(3));
+    putFile(root.path / "long.wav", floatWav(300000));
+    putFile(root.path / "text.wav", Bytes(100, 'x'));
+    for (const char* name : {"text.wav", "float.wav", "long.wav"}) {
+        chosen = at(name);
+        convertAndOpenCommand(s);
+    }
+    EXPECT_EQ(utf8ToShiftJis("変換して読み込むwavファイルを選んでください") + std::string(2, '\0'), fake.helperRecords[3].block);
+    ASSERT_EQ(fake.boxes.size(), 2u);
+    EXPECT_EQ(fake.boxes[0].caption + fake.boxes[0].text, std::string(ConvertRefusedCaption) + NotWavText);
+    EXPECT_EQ(fake.boxes[1].caption, "(o・ェ・)");
+    EXPECT_EQ(fake.boxes[1].text, "長すぎるので、最初の31.25秒だけ読み込みました。\r\n（ファイル全体は37.5秒です）");
+    ASSERT_EQ(s.WindowCount, 2); // none for the text file
+    const SoundDoc& d = s.docs[0];
+    EXPECT_EQ(fake.windows[d.WindowHandle].title, "float.wav");
+    EXPECT_EQ(d.BitsParSample, 16);
+    EXPECT_EQ(Bytes(d.Samples.begin(), d.Samples.begin() + 8), (Bytes{0, 0x40, 0, 0x40, 0, 0x40, 0, 0}));
+    EXPECT_EQ(d.view.ExtentX, 6);
+    EXPECT_EQ(d.UnDoFlag, "00");
+    EXPECT_EQ(s.docs[1].DataLen, DATALENMAX);
+}
+
+TEST_F(WavCommands, OpenOffersTheConverterAfterItsOwnRefusal) {
+    putFile(root.path / "float.wav", floatWav(3));
+    putFile(root.path / "text.wav", Bytes(100, 'x'));
+    chosen = at("float.wav");
+    for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+        fake.boxes.clear();
+        fake.answers = {MsgAnswer::Ok, answer};
+        openWavCommand(s);
+        ASSERT_EQ(fake.boxes.size(), 2u);
+        EXPECT_EQ(fake.boxes[0].caption, "PCM形式でない"); // Open's own refusal as ever
+        EXPECT_EQ(fake.boxes[1].caption, "(o・ェ・)");
+        EXPECT_EQ(fake.boxes[1].text, "このファイルは「変換して読み込み」で開けます。\r\n変換して開きますか？");
+        EXPECT_EQ(fake.boxes[1].buttons, MsgButtons::YesNo);
+        const bool yes = answer == MsgAnswer::Yes;
+        EXPECT_EQ(s.active().DataLen, yes ? 6 : 57); // No: the silent window of the file's size
+        EXPECT_EQ(s.active().Samples[1], yes ? 0x40 : 0x80);
+        EXPECT_EQ(s.active().UnDoFlag, yes ? "00" : "");
+    }
+    fake.boxes.clear();
+    chosen = at("text.wav"); // the converter cannot read it either: no offer
+    openWavCommand(s);
+    EXPECT_EQ(fake.boxes.size(), 1u);
+}
+
+TEST_F(WavCommands, DroppedFilesOpenInOrderUntilTheWindowsRunOut) {
+    std::vector<std::string> paths = {utf8FromPath(root.path / "WavoraUnDo")}; // a folder
+    for (int i = 1; i <= 6; ++i) {
+        putFile(root.path / ("d" + std::to_string(i) + ".wav"), floatWav(static_cast<std::uint32_t>(i)));
+        paths.push_back(at(("d" + std::to_string(i) + ".wav").c_str()));
+    }
+    for (int busy = 0; busy < 3; ++busy) { // a command running, the helper's dialog, a modal window
+        s.BusyFlag = busy == 0;
+        s.frame.DialogBusy = busy == 1;
+        openDroppedFiles(s, paths, busy == 2);
+    }
+    s.BusyFlag = s.frame.DialogBusy = 0;
+    EXPECT_TRUE(fake.boxes.empty());
+    openDroppedFiles(s, paths, false);
+    ASSERT_EQ(fake.boxes.size(), 2u);
+    EXPECT_EQ(fake.boxes[0].text, NotWavText);
+    EXPECT_EQ(fake.boxes[1].text, "画像は5枚までです。"); // once, for the sixth file
+    ASSERT_EQ(s.WindowCount, 5);
+    for (int slot = 0; slot < 5; ++slot) {
+        EXPECT_EQ(fake.windows[s.docs[static_cast<std::size_t>(slot)].WindowHandle].title, "d" + std::to_string(slot + 1) + ".wav");
+        EXPECT_EQ(s.docs[static_cast<std::size_t>(slot)].DataLen, 2 * (slot + 1));
+    }
+    EXPECT_EQ(s.BusyFlag, 0);
 }
 
 } // namespace

@@ -88,9 +88,16 @@ TEST_F(WavRead, ChecksInOrderWithTheirMessagesAndTheFieldsStoredBeforeThem) {
         EXPECT_EQ(length, -5);
         EXPECT_EQ(dest[0], 0xEE);
     }
-    // 16-bit stereo needs four bytes a sample: refused at the byte rate.
-    EXPECT_EQ(read(canonical(2, 8000, 16, 8)), -1);
-    EXPECT_EQ(fake.lastBox().caption, "転送率32000");
+    // 16-bit stereo with any other byte rate or block align is refused as before.
+    Bytes stereo16 = canonical(2, 8000, 16, 8);
+    stereo16[28] = 0x80; // 2 x rate (16000): passes the rate check, meets the block align
+    stereo16[29] = 0x3E;
+    EXPECT_EQ(read(stereo16), -1);
+    EXPECT_EQ(fake.lastBox().caption, "１サンプルのデータサイズ4");
+    stereo16 = canonical(2, 8000, 16, 8);
+    stereo16[28] = 0x01;
+    EXPECT_EQ(read(stereo16), -1);
+    EXPECT_EQ(fake.lastBox().caption, "転送率32001");
 }
 
 TEST_F(WavRead, LongerFmtChunkIsRefusedAtTheDataCheck) {
@@ -102,7 +109,8 @@ TEST_F(WavRead, LongerFmtChunkIsRefusedAtTheDataCheck) {
 }
 
 TEST_F(WavRead, FormatsComeBackAndWriteTheSameHeader) {
-    for (auto [channels, bits] : {std::pair<std::uint16_t, std::uint8_t>{2, 8}, {1, 16}, {1, 8}}) {
+    // 16-bit stereo too: the files the writer makes of a stereo mix.
+    for (auto [channels, bits] : {std::pair<std::uint16_t, std::uint8_t>{2, 8}, {1, 16}, {1, 8}, {2, 16}}) {
         const Bytes file = canonical(channels, 11025, bits, 20);
         ASSERT_EQ(read(file), 0);
         const SoundDoc& d = s.docs[0];

@@ -26,7 +26,7 @@ struct Weighted {
 // Every command of the menu bar (the web page of 1267 aside: it would start a
 // browser), weighted towards what a user does most.
 const Weighted kCommands[] = {
-    {1001, 6, false}, {1003, 3, false}, {1207, 2, true},  {1002, 1, false}, {1212, 8, false}, {1222, 5, false},
+    {1001, 6, false}, {1003, 3, false}, {1270, 2, false}, {1207, 2, true},  {1002, 1, false}, {1212, 8, false}, {1222, 5, false},
     {1220, 2, true},  {1221, 2, true},  {1205, 2, false}, {1214, 2, true},  {1208, 2, true},  {1248, 2, true},
     {1252, 2, true},  {1211, 2, true},  {1213, 2, true},  {1217, 2, true},  {1251, 2, true},  {1253, 2, true},
     {1225, 2, true},  {1241, 2, true},  {1244, 1, true},  {1262, 2, true},  {1263, 2, true},  {1206, 1, false},
