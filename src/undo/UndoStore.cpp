@@ -6,6 +6,7 @@
 #include "doc/OperationName.h"
 #include "text/NumberText.h"
 #include "ui/FaceMessages.h"
+#include "undo/RecoveryKeeper.h"
 #include "undo/UndoFiles.h"
 #include "undo/UndoRestore.h"
 
@@ -261,6 +262,7 @@ void snapshot(EditorState& s, int code) {
     // full disk; the next step that is stored again ends that spell.
     if (!stored && !s.UndoWriteFailed) s.platform.messageBox({UndoUnwritableText, UndoUnreadableCaption});
     s.UndoWriteFailed = !stored;
+    recordNewStep(s);
 }
 
 void undoStep(EditorState& s) {
@@ -278,6 +280,7 @@ void undoStep(EditorState& s) {
     setRedoCaption(s, d, NothingToRedoAfterChange);
     writeUndoDebug(s, "元に戻す", d);
     if (!restoreStoredStep(s, d.UndoPos, baseState)) before.putBack(s, d);
+    recordHistoryMove(s);
 }
 
 void redoStep(EditorState& s) {
@@ -291,6 +294,7 @@ void redoStep(EditorState& s) {
     setUndoCaption(s, d);
     setRedoCaption(s, d, NothingToRedoAfterChange);
     if (!restoreStoredStep(s, d.UndoPos, false)) before.putBack(s, d);
+    recordHistoryMove(s);
 }
 
 bool restoreStep(EditorState& s, int step) {

@@ -10,6 +10,9 @@ namespace wavora {
 // Opens a sound window in the lowest free slot and makes it active. Returns the
 // slot, or -1 after the limit message when five windows are open.
 int createSoundWindow(EditorState& s, const std::string& title, int clientWidth, int clientHeight);
+// The same in a given free slot (a sound that comes back after a crash takes
+// the slot it had); -1, without a message, when the slot is not free.
+int createSoundWindowIn(EditorState& s, int slot, const std::string& title, int clientWidth, int clientHeight);
 
 // The view of a freshly made or read sound: scale 1, scrolled home, the scroll
 // extent following the length, the whole sound selected.
