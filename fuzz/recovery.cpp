@@ -39,6 +39,9 @@ void reset(EditorState& s, test::FakePlatform& fake) {
     s.BusyFlag = 0;
     s.frame.RecoveryRunning = 0;
     fake = test::FakePlatform{};
+    // Nothing is painted here, and fresh pictures for every window would cost
+    // most of each run.
+    fake.failSurfaces = true;
 }
 
 void makeHistory(EditorState& s, fuzz::Reader& in) {

@@ -1,12 +1,13 @@
 // The editor ended the hard way (TerminateProcess) and started again: the
 // question, the sound back as it was shown, its history going on; No leaves
-// an empty undo folder; the killed editor's helper goes by itself; and one
-// editor per folder, while editors in different folders run side by side.
+// an empty undo folder; the killed editor's helper goes by itself; one editor
+// per folder, while editors in different folders run side by side.
 #include "Driver.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -103,89 +104,69 @@ struct Editor {
     }
 };
 
-// A sound made, renamed and changed three times (a wave, the volume graph,
-// the pitch graph), the last change undone; the editor then killed.
-struct Killed {
-    fs::path folder;
-    std::vector<std::uint32_t> undone, redone;
-    std::string record;
-    explicit Killed(const wchar_t* name) : folder(e2e::freshInstall(name)) {
-        Editor e(folder);
-        if (!e.up() || !e.run(1001, true) || !e.fit() || !e.run(1101, true) || !e.draw(300) || !e.draw(600)) return;
-        redone = e.picture();
-        if (!e.run(1212) || !e.run(1244, true, L"爆発音")) return;
-        undone = e.picture();
-        record = e2e::readBytes(e.record());
-        e.p.kill();
-        e.p.waitExit(5s);
-        // No helper left behind.
-        EXPECT_TRUE(e2e::waitProcessGone(e.helperPid, 5s));
-    }
-};
-
-TEST(Recovery, KilledEditorsSoundComesBackAndItsHistoryGoesOn) {
-    Killed k(L"recovery-yes");
-    ASSERT_FALSE(k.record.empty());
-    ASSERT_FALSE(k.undone == k.redone); // the pictures show what the undo changed
-    Editor e(k.folder);
-    HWND box = e2e::waitForMessageBox(Question, e.p.id);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(e2e::utf8(e2e::messageBoxText(box)), "前回、Wavoraは正しく終了しませんでした。\r\n作業中だった音を元に戻しますか？\r\n"
-                                                   "（いいえを選ぶと、残っていた作業の記録は消えます。）");
-    e2e::answer(box, IDYES);
-    ASSERT_TRUE(e.up());
-    ASSERT_NE(e.sound(), nullptr);
-    EXPECT_EQ(e2e::utf8(e2e::windowText(e.sound())), "爆発音");
-    // The history as it was: the rewritten record holds the same bytes.
-    EXPECT_EQ(e2e::readBytes(e.record()), k.record);
-    EXPECT_TRUE(e.picture() == k.undone);
-    ASSERT_TRUE(e.run(1222));
-    EXPECT_TRUE(e.picture() == k.redone);
-    ASSERT_TRUE(e.run(1212));
-    EXPECT_TRUE(e.picture() == k.undone);
-    EXPECT_TRUE(e2e::closeEditor(e.frame, e.p));
-}
-
-TEST(Recovery, NoLeavesAnEmptyUndoFolderAndNoSound) {
-    Killed k(L"recovery-no");
-    ASSERT_FALSE(k.record.empty());
-    Editor e(k.folder);
-    HWND box = e2e::waitForMessageBox(Question, e.p.id);
-    ASSERT_NE(box, nullptr);
-    e2e::answer(box, IDNO);
-    ASSERT_TRUE(e.up());
-    std::this_thread::sleep_for(500ms);
-    EXPECT_EQ(e.sound(), nullptr);
-    EXPECT_TRUE(fs::is_directory(k.folder / L"WavoraUnDo"));
-    EXPECT_TRUE(fs::is_empty(k.folder / L"WavoraUnDo"));
-    EXPECT_TRUE(e2e::closeEditor(e.frame, e.p));
-}
-
 std::map<fs::path, std::string> undoFiles(const fs::path& folder) {
     std::map<fs::path, std::string> files;
     for (const auto& f : fs::directory_iterator(folder / L"WavoraUnDo")) files[f.path()] = e2e::readBytes(f.path());
     return files;
 }
 
-TEST(Recovery, ASecondEditorInTheSameFolderBringsTheFirstForwardAndEnds) {
-    Editor first(e2e::freshInstall(L"one-per-folder"));
-    ASSERT_TRUE(first.up());
-    ASSERT_TRUE(first.run(1001, true));
-    const auto before = undoFiles(first.folder);
-    ShowWindow(first.frame, SW_MINIMIZE);
-    std::this_thread::sleep_for(300ms);
-    ASSERT_TRUE(IsIconic(first.frame));
+// Killed, and its helper gone by itself; then started again in the folder.
+std::unique_ptr<Editor> killAndRestart(std::unique_ptr<Editor> e, int answer) {
+    e->p.kill();
+    e->p.waitExit(5s);
+    EXPECT_TRUE(e2e::waitProcessGone(e->helperPid, 5s));
+    auto again = std::make_unique<Editor>(e->folder);
+    HWND box = e2e::waitForMessageBox(Question, again->p.id);
+    EXPECT_NE(box, nullptr);
+    EXPECT_EQ(e2e::utf8(e2e::messageBoxText(box)), "前回、Wavoraは正しく終了しませんでした。\r\n"
+                                                   "作業中だった音を元に戻しますか？\r\n"
+                                                   "（いいえを選ぶと、残っていた作業の記録は消えます。）");
+    e2e::answer(box, answer);
+    EXPECT_TRUE(again->up());
+    return again;
+}
 
-    e2e::Process second = e2e::startEditor(first.folder);
+TEST(Recovery, AKilledEditorsSoundComesBackOneEditorPerFolderAndNoEmptiesTheFolder) {
+    // A sound made, changed three times (a wave, the volume graph, the pitch
+    // graph), the last change undone, renamed.
+    auto e = std::make_unique<Editor>(e2e::freshInstall(L"recovery"));
+    ASSERT_TRUE(e->up() && e->run(1001, true) && e->fit() && e->run(1101, true) && e->draw(300) && e->draw(600));
+    const auto redone = e->picture();
+    ASSERT_TRUE(e->run(1212) && e->run(1244, true, L"爆発音"));
+    const auto undone = e->picture();
+    const std::string record = e2e::readBytes(e->record());
+    ASSERT_FALSE(undone == redone); // the pictures show what the undo changed
+
+    e = killAndRestart(std::move(e), IDYES);
+    ASSERT_NE(e->sound(), nullptr);
+    EXPECT_EQ(e2e::utf8(e2e::windowText(e->sound())), "爆発音");
+    // The same history (the rewritten record holds the same bytes), the same
+    // picture, and undo and redo go on from there.
+    EXPECT_EQ(e2e::readBytes(e->record()), record);
+    EXPECT_TRUE(e->picture() == undone);
+    ASSERT_TRUE(e->run(1222));
+    EXPECT_TRUE(e->picture() == redone);
+    ASSERT_TRUE(e->run(1212));
+    EXPECT_TRUE(e->picture() == undone);
+
+    // A second editor in this folder brings the first back and ends untouched.
+    const auto before = undoFiles(e->folder);
+    ShowWindow(e->frame, SW_MINIMIZE);
+    std::this_thread::sleep_for(300ms);
+    e2e::Process second = e2e::startEditor(e->folder);
     EXPECT_TRUE(second.waitExit(1s));
     std::this_thread::sleep_for(300ms);
-    EXPECT_FALSE(IsIconic(first.frame));
-    EXPECT_EQ(e2e::processOf(GetForegroundWindow()), first.p.id);
-    EXPECT_EQ(e2e::findWindow(L"NORMAL0", L"Wavora", second.id), nullptr);
+    EXPECT_FALSE(IsIconic(e->frame));
+    EXPECT_EQ(e2e::processOf(GetForegroundWindow()), e->p.id);
     EXPECT_EQ(e2e::findHelperOf(second.id), nullptr);
-    EXPECT_TRUE(undoFiles(first.folder) == before);
+    EXPECT_TRUE(undoFiles(e->folder) == before);
     second.kill();
-    EXPECT_TRUE(e2e::closeEditor(first.frame, first.p));
+
+    e = killAndRestart(std::move(e), IDNO);
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(e->sound(), nullptr);
+    EXPECT_TRUE(fs::is_directory(e->folder / L"WavoraUnDo") && fs::is_empty(e->folder / L"WavoraUnDo"));
+    EXPECT_TRUE(e2e::closeEditor(e->frame, e->p));
 }
 
 TEST(Recovery, EditorsInTwoFoldersRunSideBySide) {

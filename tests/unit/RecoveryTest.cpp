@@ -13,70 +13,68 @@
 
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace wavora::test {
 namespace {
 
 namespace fs = std::filesystem;
 
+std::string bytesOf(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Everything of a slot the user can see or reach: title, sound, graphs,
+// format, selection, marker, layers, history and the Edit menu.
+std::string whatUserHas(EditorState& s, FakePlatform& fake, int slot) {
+    SoundDoc& d = s.docs[static_cast<std::size_t>(slot)];
+    s.ActWndNum = slot;
+    refreshUndoMenu(s);
+    std::ostringstream o;
+    o << fake.windowTitle(d.WindowHandle) << d.DataLen << d.SRATE << +d.BitsParSample << d.Channels << d.HasSelection
+      << d.HasMarker << d.SelStart << d.SelLength << d.UnDoFlag << '/' << d.Yarinaoshi << +d.ActiveLayer;
+    for (const auto* buffer : {&d.Samples, &d.VolumeGraph, &d.PitchGraph})
+        o.write(reinterpret_cast<const char*>(buffer->data()), d.DataLen);
+    for (int p = 1; p <= d.LayerCount; ++p) {
+        const auto L = static_cast<std::size_t>(d.LayerIds[static_cast<std::size_t>(p)]);
+        o << L << s.layers.LyStart[L] << s.layers.LyLen[L] << +s.layers.LyAdditive[L] << +s.layers.LySamples[L][5];
+    }
+    for (int item : {0, 1}) o << fake.menu[std::pair(1, item)].caption << fake.menu[std::pair(1, item)].enabled;
+    return o.str();
+}
+
 struct Recovery : ToolFixture {
     FakePlatform fake2;
     std::unique_ptr<EditorState> next;
-    fs::path file(int slot) const { return root.path / recoveryFileName(slot); }
-
-    std::optional<RecoveryRecord> record(int slot) const {
-        std::ifstream in(file(slot), std::ios::binary);
-        const std::vector<std::uint8_t> b{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        return parseRecoveryRecord(b, slot);
-    }
+    fs::path record(int slot) const { return root.path / recoveryFileName(slot); }
     EditorState& restart(MsgAnswer answer) {
+        fake2.boxes.clear();
         next = std::make_unique<EditorState>(fake2, root.path);
         fake2.answers = {answer};
         offerRecovery(*next);
         return *next;
     }
     void change(int slot, int code, std::uint8_t mark) {
-        s.ActWndNum = slot;
-        std::fill_n(doc(slot).Samples.begin(), doc(slot).DataLen, mark);
-        std::fill_n(doc(slot).PitchGraph.begin(), 100, static_cast<std::uint8_t>(mark + 1));
-        doc(slot).SelStart = mark;
-        doc(slot).HasMarker = 1;
+        SoundDoc& d = doc(s.ActWndNum = slot);
+        std::fill_n(d.Samples.begin(), d.DataLen, mark);
+        std::fill_n(d.PitchGraph.begin(), 100, mark);
+        std::fill_n(d.VolumeGraph.begin() + 100, 100, mark);
+        d.SelStart = d.HasMarker = mark;
         snapshot(s, code);
     }
-    void makeLayer(int slot, int x0, int x1) {
-        fake.activeWindow = doc(slot).WindowHandle; // the windows lie over each other: the drop stays in this one
-        select(slot, x0, x1);
+    void makeLayer(int slot, int x0) {
+        fake.activeWindow = doc(slot).WindowHandle; // the windows lie over each other: the drop stays here
+        select(slot, x0, x0 + 100);
         s.CurrentTool = ToolMakeLayer;
-        drag(slot, 200 + (x0 + x1) / 2, 50, 200 + (x0 + x1) / 2 + 20, 50);
+        drag(slot, 250 + x0, 50, 270 + x0, 50);
     }
-    // The sound, its graphs, format, selection, marker, layers and history.
-    void expectSameSound(int slot) {
-        const SoundDoc &a = doc(slot), &b = next->docs[static_cast<std::size_t>(slot)];
-        ASSERT_NE(b.WindowHandle, 0u);
-        EXPECT_EQ(fake2.windowTitle(b.WindowHandle), fake.windowTitle(a.WindowHandle));
-        ASSERT_EQ(b.DataLen, a.DataLen);
-        EXPECT_TRUE(std::equal(a.Samples.begin(), a.Samples.begin() + a.DataLen, b.Samples.begin()));
-        EXPECT_TRUE(std::equal(a.VolumeGraph.begin(), a.VolumeGraph.end(), b.VolumeGraph.begin()));
-        EXPECT_TRUE(std::equal(a.PitchGraph.begin(), a.PitchGraph.end(), b.PitchGraph.begin()));
-        EXPECT_EQ(std::tie(b.SRATE, b.BitsParSample, b.Channels, b.HasSelection, b.HasMarker, b.SelStart, b.SelLength),
-                  std::tie(a.SRATE, a.BitsParSample, a.Channels, a.HasSelection, a.HasMarker, a.SelStart, a.SelLength));
-        EXPECT_EQ(std::tie(b.UnDoFlag, b.Yarinaoshi, b.UndoPos, b.LayerCount, b.LayerIds, b.ActiveLayer),
-                  std::tie(a.UnDoFlag, a.Yarinaoshi, a.UndoPos, a.LayerCount, a.LayerIds, a.ActiveLayer));
-        for (int p = 1; p <= a.LayerCount; ++p) {
-            const auto L = static_cast<std::size_t>(a.LayerIds[static_cast<std::size_t>(p)]);
-            EXPECT_EQ(std::tie(next->layers.LyStart[L], next->layers.LyLen[L], next->layers.LyAdditive[L]),
-                      std::tie(s.layers.LyStart[L], s.layers.LyLen[L], s.layers.LyAdditive[L]));
-            EXPECT_TRUE(std::equal(s.layers.LySamples[L].begin(), s.layers.LySamples[L].begin() + s.layers.LyLen[L],
-                                   next->layers.LySamples[L].begin()));
-        }
-        for (EditorState* e : {&s, next.get()}) {
-            e->ActWndNum = slot;
-            refreshUndoMenu(*e);
-        }
-        for (int item : {0, 1}) {
-            const FakeMenuItem &was = fake.menu[std::pair(1, item)], &is = fake2.menu[std::pair(1, item)];
-            EXPECT_EQ(std::tie(is.caption, is.enabled), std::tie(was.caption, was.enabled));
-        }
+    void rename(const char* title) {
+        fake.dialogs.push_back([title](EditorState& st) {
+            st.dialog.DialogRows[1].Value = title;
+            return 0;
+        });
+        renameCommand(s);
     }
 };
 
@@ -86,27 +84,17 @@ TEST_F(Recovery, TheRecordFollowsStepsUndoRedoRenameAndTheClose) {
     change(w, 14, 20);
     undoCommand(s);
     change(w, 29, 30); // the undone step dropped: the files move down
-    undoCommand(s);
-    redoCommand(s);
-    undoCommand(s);
-    auto r = record(w);
+    for (auto step : {undoCommand, redoCommand, undoCommand}) step(s);
+    rename("ぴこぴこ");
+    const std::string bytes = bytesOf(record(w));
+    auto r = parseRecoveryRecord({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, w);
     ASSERT_TRUE(r);
-    EXPECT_EQ(r->undoCodes, "0020");
-    EXPECT_EQ(r->redoCodes, "29");
-    EXPECT_EQ(r->undoPos, 1);
-    EXPECT_EQ(r->title, "音");
+    EXPECT_EQ(r->undoCodes + "/" + r->redoCodes + "/" + r->title + "/" + std::to_string(r->undoPos), "0020/29/ぴこぴこ/1");
     ASSERT_EQ(r->stepTags.size(), 3u);
     for (int k = 0; k < 3; ++k) EXPECT_EQ(storedStepTag(s, w, k), r->stepTags[static_cast<std::size_t>(k)]) << k;
-
-    fake.dialogs.push_back([](EditorState& st) {
-        st.dialog.DialogRows[1].Value = "ぴこぴこ";
-        return 0;
-    });
-    renameCommand(s);
-    EXPECT_EQ(record(w)->title, "ぴこぴこ");
     EXPECT_FALSE(fs::exists(root.path / recoveryTempName(w)));
     onDestroy(s, w);
-    EXPECT_FALSE(fs::exists(file(w)));
+    EXPECT_FALSE(fs::exists(record(w)));
 }
 
 TEST_F(Recovery, TwoSoundsWithLayersComeBackInTheirSlotsAndGoOn) {
@@ -114,72 +102,50 @@ TEST_F(Recovery, TwoSoundsWithLayersComeBackInTheirSlotsAndGoOn) {
     open(500);
     const int b = open(2000);
     onDestroy(s, 1); // slot 1 is free when the program dies
-    makeLayer(a, 100, 200);
+    makeLayer(a, 100);
     change(a, 20, 10);
-    makeLayer(b, 300, 400);
+    makeLayer(b, 300);
     toggleTransparency(s);
     change(b, 14, 40);
     change(b, 29, 50);
     undoCommand(s);
-    fake.dialogs.push_back([](EditorState& st) {
-        st.dialog.DialogRows[1].Value = "二つ目";
-        return 0;
-    });
-    renameCommand(s);
-
+    rename("二つ目");
     ASSERT_EQ(doc(a).LayerCount * doc(b).LayerCount, 1);
-    ASSERT_TRUE(s.layers.LyAdditive[static_cast<std::size_t>(doc(b).LayerIds[1])]);
+
     restart(MsgAnswer::Yes);
-    ASSERT_EQ(fake2.boxes.size(), 1u);
-    EXPECT_EQ(fake2.boxes[0].caption, "(o・ェ・)/前回の作業が残っています");
-    EXPECT_EQ(fake2.boxes[0].text, "前回、Wavoraは正しく終了しませんでした。\r\n作業中だった音を元に戻しますか？\r\n"
-                                   "（いいえを選ぶと、残っていた作業の記録は消えます。）");
+    ASSERT_EQ(fake2.boxes.size(), 1u); // the question (its words are checked on the real box)
     EXPECT_EQ(next->docs[1].WindowHandle, 0u);
-    EXPECT_EQ(next->WindowCount, 2);
     for (int slot : {a, b}) {
-        SCOPED_TRACE(slot);
-        expectSameSound(slot);
-        for (auto step : {undoCommand, undoCommand, redoCommand}) {
+        EXPECT_EQ(whatUserHas(*next, fake2, slot), whatUserHas(s, fake, slot)) << slot;
+        for (auto step : {undoCommand, undoCommand, redoCommand, undoCommand}) {
             step(s);
             step(*next);
-            expectSameSound(slot);
+            EXPECT_EQ(whatUserHas(*next, fake2, slot), whatUserHas(s, fake, slot)) << slot;
         }
     }
 }
 
-TEST_F(Recovery, DamagedNewestStepFallsBackAndIsNamed) {
+TEST_F(Recovery, DamagedStepsFallBackOrAreFoundWhereACutOffShiftLeftThem) {
     const int w = open(1000);
     change(w, 20, 10);
+    const std::string before = bytesOf(record(w));
     change(w, 14, 20);
+    // The newest step cut short: the one before it comes back, and is named.
     fs::resize_file(root.path / undoFileName(UndoPart::Nami, w, 0), 10);
-    EditorState& n = restart(MsgAnswer::Yes);
-    EXPECT_EQ(n.docs[0].SelStart, 10);
-    EXPECT_EQ(n.docs[0].Samples[999], 10);
-    EXPECT_EQ(n.docs[0].UnDoFlag, "0020");
-    EXPECT_EQ(n.docs[0].UndoPos, 0);
+    restart(MsgAnswer::Yes);
+    EXPECT_EQ(std::pair(int{next->docs[0].Samples[999]}, next->docs[0].UnDoFlag), std::pair(10, std::string("0020")));
     ASSERT_EQ(fake2.boxes.size(), 2u);
     EXPECT_EQ(fake2.boxes[1].caption, RecoveryReportCaption);
     EXPECT_NE(fake2.boxes[1].text.find("・音　…　こわれていない、いちばん新しい状態で戻しました"), std::string::npos);
-    undoCommand(n);
-    EXPECT_EQ(n.docs[0].Samples[999], 128);
-}
 
-// The program died between the step files' shift and the record of the new
-// step: the steps are one number further on than the record says.
-TEST_F(Recovery, StepsLeftAtOtherNumbersByACutOffShiftAreFound) {
-    const int w = open(1000);
-    change(w, 20, 10);
-    std::ifstream in(file(w), std::ios::binary);
-    const std::string before{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // Died between the steps' shift and the new record: they lie one number on.
     change(w, 14, 20);
-    std::ofstream(file(w), std::ios::binary | std::ios::trunc) << before;
+    std::ofstream(record(w), std::ios::binary | std::ios::trunc) << before;
     EditorState& n = restart(MsgAnswer::Yes);
-    EXPECT_EQ(fake2.boxes.size(), 1u); // the record's state and history came back whole
-    EXPECT_EQ(n.docs[0].Samples[999], 10);
-    EXPECT_EQ(n.docs[0].UnDoFlag, "0020");
+    EXPECT_EQ(fake2.boxes.size(), 1u); // the state and history of the record came back whole
+    EXPECT_EQ(std::pair(int{n.docs[0].Samples[999]}, n.docs[0].UnDoFlag), std::pair(10, std::string("0020")));
     undoCommand(n);
     EXPECT_EQ(n.docs[0].Samples[999], 128);
-    EXPECT_EQ(n.docs[0].SelStart, 0);
 }
 
 TEST_F(Recovery, CleanFolderNoAndOnlyDamagedRecords) {
@@ -187,23 +153,18 @@ TEST_F(Recovery, CleanFolderNoAndOnlyDamagedRecords) {
     EXPECT_TRUE(fake2.boxes.empty()); // nothing left: nothing asked
 
     const int w = open(1000);
-    change(w, 20, 10);
-    fake2.boxes.clear();
     restart(MsgAnswer::No);
     EXPECT_EQ(fake2.boxes.size(), 1u);
-    EXPECT_TRUE(fs::is_directory(root.path / UndoFolderName));
-    EXPECT_TRUE(fs::is_empty(root.path / UndoFolderName));
+    EXPECT_TRUE(fs::is_directory(root.path / UndoFolderName) && fs::is_empty(root.path / UndoFolderName));
     EXPECT_EQ(next->WindowCount, 0);
 
     change(w, 14, 20);
-    std::ofstream(file(w), std::ios::binary | std::ios::trunc) << "WvRc\x01 not a record";
-    fake2.boxes.clear();
+    std::ofstream(record(w), std::ios::binary | std::ios::trunc) << "WvRc\x01 not a record";
     restart(MsgAnswer::Yes);
     EXPECT_EQ(next->WindowCount, 0);
     ASSERT_EQ(fake2.boxes.size(), 2u);
     EXPECT_NE(fake2.boxes[1].text.find("名前の分からない音）　…　戻せませんでした"), std::string::npos);
-    EXPECT_FALSE(fs::exists(root.path / undoFileName(UndoPart::Info, w, 0)));
-    EXPECT_FALSE(fs::exists(file(w)));
+    EXPECT_FALSE(fs::exists(root.path / undoFileName(UndoPart::Info, w, 0)) || fs::exists(record(w)));
 }
 
 } // namespace
