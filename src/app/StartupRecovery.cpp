@@ -10,6 +10,7 @@
 #include "view/SoundWindows.h"
 
 #include <algorithm>
+#include <array>
 #include <system_error>
 
 namespace wavora {
@@ -28,15 +29,14 @@ void emptyUndoFolder(EditorState& s) {
 }
 
 // Samples, graphs, format, selection, marker and layers of the step, the
-// history around it, the title and the layers' transparency.
-bool bringBack(EditorState& s, const LeftSound& l, std::uint8_t& claimedLayers) {
-    // Two records can claim the same layer's files only when the program died
-    // between writing them; the first sound keeps them.
-    const auto layerFiles = static_cast<std::uint8_t>(l.record->layerFiles & ~claimedLayers);
+// history around it, the title and the layers' transparency. False when the
+// step is not where the history now puts it (a folder that refused the
+// renumbering), so no other step is taken for it.
+bool bringBack(EditorState& s, const LeftSound& l, std::uint8_t layerFiles) {
     const RecoveryRecord r = settleLeftSound(s, l, layerFiles);
+    if (storedStepTag(s, l.slot, r.undoPos) != r.stepTags[r.undoPos]) return false;
     const int slot = createSoundWindowIn(s, l.slot, r.title, DefaultClientWidth, DefaultClientHeight);
     if (slot < 0) return false;
-    claimedLayers = static_cast<std::uint8_t>(claimedLayers | layerFiles);
     SoundDoc& d = s.docs[static_cast<std::size_t>(slot)];
     s.platform.setWindowTitle(d.WindowHandle, r.title); // as it was, also an empty one
     allocateNewSound(s);
@@ -78,11 +78,11 @@ std::string whatBecameOf(const LeftSound& l, bool back) {
 } // namespace
 
 void offerRecovery(EditorState& s) {
-    const LeftWork left = lookForLeftWork(s);
-    if (left == LeftWork::None) return;
+    const LeftWork found = lookForLeftWork(s);
+    if (found == LeftWork::None) return;
     // Working files without any record name no sound that could come back;
     // the run that left them did not get to clear them.
-    if (left == LeftWork::Orphans) {
+    if (found == LeftWork::Orphans) {
         emptyUndoFolder(s);
         return;
     }
@@ -93,11 +93,21 @@ void offerRecovery(EditorState& s) {
         s.frame.RecoveryRunning = 0;
         return;
     }
+    const std::vector<LeftSound> left = surveyLeftWork(s);
+    // Two records claim the same layer's files only when the program died
+    // between writing them; the sound that changed last wrote them last.
+    std::array<int, LayerTableSize> layerOwner{};
+    layerOwner.fill(-1);
+    for (const LeftSound& l : left)
+        for (int id = 0; id < LayerTableSize - 1; ++id)
+            if (l.record && (l.record->layerFiles & (1u << id))) layerOwner[static_cast<std::size_t>(id)] = l.slot;
     std::string report;
-    std::uint8_t claimedLayers = 0;
     int last = -1;
-    for (const LeftSound& l : surveyLeftWork(s)) {
-        const bool back = l.comesBack() && bringBack(s, l, claimedLayers);
+    for (const LeftSound& l : left) {
+        unsigned owned = 0;
+        for (int id = 0; id < LayerTableSize - 1; ++id)
+            if (layerOwner[static_cast<std::size_t>(id)] == l.slot) owned |= 1u << id;
+        const bool back = l.comesBack() && bringBack(s, l, static_cast<std::uint8_t>(owned));
         if (back) last = l.slot;
         else removeLeftSound(s, l.slot);
         if (!back || !l.complete()) report += "・" + nameOf(l) + "　…　" + whatBecameOf(l, back) + "\r\n";
