@@ -78,14 +78,7 @@ std::string whatBecameOf(const LeftSound& l, bool back) {
 } // namespace
 
 void offerRecovery(EditorState& s) {
-    const LeftWork found = lookForLeftWork(s);
-    if (found == LeftWork::None) return;
-    // Working files without any record name no sound that could come back;
-    // the run that left them did not get to clear them.
-    if (found == LeftWork::Orphans) {
-        emptyUndoFolder(s);
-        return;
-    }
+    if (!leftSoundsInFolder(s)) return;
     s.frame.RecoveryRunning = 1;
     const MessageBoxSpec ask{RecoveryQuestion, RecoveryCaption, MsgButtons::YesNo, MsgIcon::Question};
     if (s.platform.messageBox(ask) != MsgAnswer::Yes) {

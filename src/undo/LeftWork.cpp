@@ -100,19 +100,17 @@ bool LeftSound::complete() const {
            oldest + 1 == static_cast<int>(foundAt.size());
 }
 
-LeftWork lookForLeftWork(const EditorState& s) {
+bool leftSoundsInFolder(const EditorState& s) {
     std::error_code ec;
     std::filesystem::directory_iterator it(s.path(UndoFolderName), ec), end;
-    LeftWork found = LeftWork::None;
     for (; !ec && it != end; it.increment(ec)) {
         const std::string name = reinterpret_cast<const char*>(it->path().filename().u8string().c_str());
         std::optional<int> slot = recoverySlotOfName(name);
         if (!slot && name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0)
             slot = recoverySlotOfName(name.substr(0, name.size() - 4) + ".txt");
-        if (slot) return LeftWork::Sounds;
-        found = LeftWork::Orphans;
+        if (slot) return true;
     }
-    return found;
+    return false;
 }
 
 std::vector<LeftSound> surveyLeftWork(EditorState& s) {

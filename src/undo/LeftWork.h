@@ -10,14 +10,11 @@
 
 namespace wavora {
 
-enum class LeftWork {
-    None,    // an empty or missing folder: the usual start
-    Orphans, // working files without any record: nothing that could come back
-    Sounds,  // at least one sound's record
-};
-
-// One listing of the folder, so a clean start costs nothing to speak of.
-LeftWork lookForLeftWork(const EditorState& s);
+// True when the folder holds the record of at least one sound (or the
+// temporary file one was being written to). One listing of the folder, so a
+// clean start costs nothing to speak of. Step files without any record name
+// no sound that could come back and are left as they are.
+bool leftSoundsInFolder(const EditorState& s);
 
 struct LeftSound {
     int slot = 0;
