@@ -160,6 +160,7 @@ def recovery_seeds():
     put("recovery", "record-garbage", b"\x00" + history + b"\x02\x08\x00\x05WvRc\x01")
     put("recovery", "step-moved", b"\x00" + history + b"\x03\x00\x00\x00\x01" + b"\x03\x01\x00\x01\x01")
     put("recovery", "state-record-gone", b"\x00" + history + b"\x00\x00\x01")
+    put("recovery", "records-gone-answer-no", b"\x01" + history + b"\x00\x08\x00" + b"\x00\x11\x00")
 
 
 def memo_seeds():
