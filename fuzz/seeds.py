@@ -187,6 +187,22 @@ def undo_seeds():
         raw(3, 0, b"\x80" * 10) + layer)
 
 
+def recovery_seeds():
+    # head (bit 0: answer No), sounds - 1, each sound's length, the number of
+    # changes, each change (slot and kind, fill byte, pitch byte; 0x80 undo,
+    # 0xC0 redo take no more bytes), then damage: how, which file, its step,
+    # and what the damage needs.
+    history = b"\x01" + b"\x0a\x14" + b"\x06" + b"\x04\x30\x90" + b"\x05\x40\x91" + b"\x80" + \
+        b"\x0e\x50\x92" + b"\x81" + b"\xc1"
+    put("recovery", "two-sounds", b"\x00" + history)
+    put("recovery", "answer-no", b"\x01" + history)
+    put("recovery", "newest-cut-short", b"\x00" + history + b"\x01\x01\x00\x03")
+    put("recovery", "record-garbage", b"\x00" + history + b"\x02\x08\x00\x05WvRc\x01")
+    put("recovery", "step-moved", b"\x00" + history + b"\x03\x00\x00\x00\x01" + b"\x03\x01\x00\x01\x01")
+    put("recovery", "state-record-gone", b"\x00" + history + b"\x00\x00\x01")
+    put("recovery", "records-gone-answer-no", b"\x01" + history + b"\x00\x08\x00" + b"\x00\x11\x00")
+
+
 def memo_seeds():
     def memo(*numbers):
         return "".join("%s\r\n" % n for n in numbers).encode("ascii")
@@ -220,4 +236,4 @@ def dictionaries():
 
 if __name__ == "__main__":
     wav_seeds(); wavconvert_seeds(); text_seeds(); settings_seeds(); bmp_seeds(); pattern_seeds(); help_seeds()
-    pictra_seeds(); reply_seeds(); undo_seeds(); memo_seeds(); dictionaries()
+    pictra_seeds(); reply_seeds(); undo_seeds(); recovery_seeds(); memo_seeds(); dictionaries()

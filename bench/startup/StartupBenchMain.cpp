@@ -1,7 +1,10 @@
 // startup_bench: the editor's start-up to a ready frame (the frame answering,
 // its tool window and the helper up) against a bare window program under the
 // same Wine, each started several times; prints the medians and their ratio.
-//   startup_bench [RUNS]
+// With a second install folder (another build of the editor, an older one for
+// instance), its editor is started in turn with this one, each in a clean
+// folder, and both medians are printed.
+//   startup_bench [RUNS [OTHER_STAGE]]
 #include "Driver.h"
 
 #include <algorithm>
@@ -57,6 +60,17 @@ double editor(const std::filesystem::path& folder) {
     return ok ? t : -1;
 }
 
+// A clean folder holding a copy of another install.
+std::filesystem::path freshInstallOf(const std::filesystem::path& stage, const std::wstring& name) {
+    const std::filesystem::path folder = e2e::stageFolder().parent_path() / L"e2e-work" / name;
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(stage / L"Wavora.exe", folder / L"Wavora.exe");
+    std::filesystem::copy(stage / L"Wavora部品", folder / L"Wavora部品", std::filesystem::copy_options::recursive);
+    return folder;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -66,11 +80,17 @@ int wmain(int argc, wchar_t** argv) {
     const std::filesystem::path bareExe = std::filesystem::path(self).parent_path() / L"bare_window.exe";
     // The helper alone: the editor waits for its window at every start.
     const std::filesystem::path helperExe = e2e::stageFolder() / L"Wavora部品" / L"Pictra.exe";
-    std::vector<double> bareTimes, editorTimes, helperTimes;
+    std::filesystem::path other = argc > 2 ? std::filesystem::path(argv[2]) : std::filesystem::path();
+    if (!other.empty() && other.wstring()[0] == L'/') other = L"Z:" + other.wstring();
+    std::vector<double> bareTimes, editorTimes, helperTimes, otherTimes;
     for (int i = 0; i < runs; ++i) {
         const double b = bare(bareExe, L"BareWindow", L"Bare");
         const double h = bare(helperExe, L"ModelApp", L"圧縮ファイルBMP変換だぞ");
         helperTimes.push_back(h);
+        // With another editor to compare, every second run starts that one
+        // first, so neither always comes after the same work.
+        const bool otherFirst = !other.empty() && i % 2 == 1;
+        const double o1 = otherFirst ? editor(freshInstallOf(other, L"startup-bench-other")) : 0;
         const double e = editor(e2e::freshInstall(L"startup-bench"));
         if (b < 0 || e < 0) {
             std::printf("startup: run %d failed (bare %.3f s, editor %.3f s)\n", i + 1, b, e);
@@ -79,9 +99,17 @@ int wmain(int argc, wchar_t** argv) {
         bareTimes.push_back(b);
         editorTimes.push_back(e);
         std::printf("startup: run %d: bare window %.3f s, helper alone %.3f s, editor %.3f s\n", i + 1, b, h, e);
+        if (!other.empty()) {
+            const double o = otherFirst ? o1 : editor(freshInstallOf(other, L"startup-bench-other"));
+            otherTimes.push_back(o);
+            std::printf("startup: run %d: other editor %.3f s\n", i + 1, o);
+        }
     }
     const double b = median(bareTimes), e = median(editorTimes);
     std::printf("startup: medians of %d runs: bare window %.3f s, helper alone %.3f s, editor to a ready frame %.3f s, "
                 "ratio %.2f\n", runs, b, median(helperTimes), e, e / b);
+    if (!other.empty())
+        std::printf("startup: medians of %d runs, clean folder: this editor %.3f s, other editor %.3f s\n", runs, e,
+                    median(otherTimes));
     return 0;
 }

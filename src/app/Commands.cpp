@@ -147,6 +147,7 @@ CommandHandler commandHandler(int id) {
 bool isCommandId(int id) { return find(id) != nullptr; }
 
 void dispatchCommand(EditorState& s, int id) {
+    if (s.frame.RecoveryRunning) return;
     if (id > 12309 && s.frame.PopupMenuFlag == 1) {
         // The sound window's context menu owns these identifiers. The flag is
         // the menu's and ends with it.

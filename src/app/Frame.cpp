@@ -11,6 +11,9 @@ void followActiveWindow(EditorState& s, WindowId activeChild) {
 }
 
 bool frameCloseRequested(EditorState& s) {
+    // Not while start-up is bringing back a run's sounds: closing now would
+    // clear the records it is reading.
+    if (s.frame.RecoveryRunning) return false;
     MessageBoxSpec box{"本当にWavoraを閉じますか？　はい(y)＝閉じる　いいえ(n)＝閉じない", "(ﾟoﾟ)!　Wavoraを閉じる",
                        MsgButtons::YesNo, MsgIcon::Exclamation};
     box.topmost = true;

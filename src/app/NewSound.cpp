@@ -5,6 +5,7 @@
 #include "doc/Slots.h"
 #include "text/NumberText.h"
 #include "ui/FaceMessages.h"
+#include "undo/RecoveryKeeper.h"
 #include "undo/UndoStore.h"
 #include "view/SoundView.h"
 #include "view/SoundWindows.h"
@@ -84,6 +85,7 @@ void renameCommand(EditorState& s) {
     s.dialog.DialogOpen = 0;
     if (result == -1) return;
     s.platform.setWindowTitle(window, rowText(s, 1));
+    rewriteRecoveryRecord(s, s.slotOfWindow(window));
 }
 
 std::string informationText(const EditorState& s) {

@@ -6,6 +6,8 @@
 #include "app/MenuTable.h"
 #include "app/PlatformWin32.h"
 #include "app/Resources.h"
+#include "app/SingleEditorWin32.h"
+#include "app/StartupRecovery.h"
 #include "audio/Audition.h"
 #include "audio/Playback.h"
 #include "converter/HelperStartWin32.h"
@@ -149,6 +151,9 @@ HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
     a.instance = instance;
     std::error_code ec;
     std::filesystem::current_path(root, ec);
+    // Another editor works in this folder: it comes to the front, and this
+    // one ends before it has touched a file or started a helper.
+    if (claimFolder(root) == FolderClaim::TakenByAnother) return nullptr;
     // The helper's path is relative to the program folder, now current. It
     // starts first so that it comes up while the editor does the rest; the
     // frame's creation looks for its window.
@@ -181,8 +186,10 @@ HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
                               CW_USEDEFAULT, 480, 360, nullptr, nullptr, instance, nullptr);
     if (!a.frame) {
         abandonHelper();
+        releaseFolder();
         return nullptr;
     }
+    announceFrame(a.frame);
 
     registerClass(L"NORMAL2", DefWindowProcW, a.buttonFace);
     a.debugWindow = CreateWindowExW(0, L"NORMAL2", L"DebugWnd", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -190,6 +197,9 @@ HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
     registerClass(L"NORMAL6", helpWindowProc, a.buttonFace, icons);
     a.helpWindow = CreateWindowExW(0, L"NORMAL6", L"Wavoraのヘルプ", WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
                                    CW_USEDEFAULT, 500, 654, nullptr, nullptr, instance, nullptr);
+    // The frame is up, no command has run and nothing has been written into
+    // the undo folder: the moment to offer back what a run that died left.
+    offerRecovery(*a.state);
     return a.frame;
 }
 
@@ -241,6 +251,7 @@ void finishEditor() {
     a.platform.reset();
     a.popups = {};
     a.menuBar = nullptr; // destroyed with the frame
+    releaseFolder();
 }
 
 } // namespace wavora

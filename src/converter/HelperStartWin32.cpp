@@ -1,5 +1,6 @@
 // Starting the converter program and finding its window by its title.
 #include "converter/HelperStartWin32.h"
+#include "converter/HelperLaunch.h"
 #include "core/WinText.h"
 
 #include <shellapi.h>
@@ -61,11 +62,15 @@ Launch& pending() {
 
 void launchHelper() {
     Launch& l = pending();
+    // The helper watches this process and ends by itself when it is gone
+    // without having told it (killed, crashed).
+    const std::wstring parameters = editorProcessParameter(GetCurrentProcessId());
     SHELLEXECUTEINFOW run{};
     run.cbSize = sizeof run;
     run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     run.lpVerb = L"open";
     run.lpFile = L"Wavora部品\\Pictra.exe";
+    run.lpParameters = parameters.c_str();
     run.nShow = SW_SHOWNORMAL;
     l.launched = ShellExecuteExW(&run) != FALSE;
     l.process = l.launched ? run.hProcess : nullptr;

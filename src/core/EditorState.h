@@ -67,6 +67,9 @@ struct FrameState {
     // close of a sound window keeps the window (and the sound) instead.
     std::uint8_t SaveFailed = 0;
     std::uint8_t LayerDragging = 0; // a layer is being moved with the mouse
+    // Set while start-up asks about the work of a run that died and brings
+    // it back: no command may run on the sounds meanwhile.
+    std::uint8_t RecoveryRunning = 0;
 };
 
 // Where the input device stands: open from the record command to the data

@@ -62,6 +62,14 @@ struct SoundDoc {
     // Bit L set: the undo files of layer L (0 = the background) follow this
     // slot's steps. They follow the slot that wrote them last.
     std::uint8_t UndoLayerFiles = 0;
+    // What the slot's recovery record last said: the fingerprints of its
+    // stored steps (0 = the newest), how many steps were undone and which
+    // layer files followed the slot then (so the next record follows the
+    // store's shifts), and when in the run its history last moved.
+    std::vector<std::uint64_t> StepTags;
+    std::uint8_t RecordedUndoPos = 0;
+    std::uint8_t RecordedLayerFiles = 0;
+    std::uint32_t HistorySerial = 0;
 
     ViewState view;
     bool MouseTracking = false;

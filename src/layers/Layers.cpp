@@ -5,6 +5,7 @@
 #include "layers/LayerPool.h"
 #include "text/NumberText.h"
 #include "ui/FaceMessages.h"
+#include "undo/RecoveryKeeper.h"
 #include "undo/UndoStore.h"
 #include "view/SoundView.h"
 
@@ -264,6 +265,7 @@ void toggleTransparency(EditorState& s) {
     if (layerPosition(d, id) == 0) return;
     auto& additive = s.layers.LyAdditive[static_cast<std::size_t>(id)];
     additive = additive ? 0 : 1;
+    rewriteRecoveryRecord(s, s.activeSlot());
     repaintSlot(s, s.activeSlot());
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The working files of the undo store: their names and the byte layouts of the
 // records they hold. Despite the ".txt" names the files are raw bytes; integers
-// are 32-bit little-endian at unaligned offsets.
+// are 32-bit little-endian at unaligned offsets. The recovery record kept
+// beside them for every open sound is laid out in RecoveryRecord.h.
 #include <array>
 #include <cstddef>
 #include <cstdint>

@@ -6,6 +6,7 @@
 #include "doc/OperationName.h"
 #include "text/NumberText.h"
 #include "ui/FaceMessages.h"
+#include "undo/RecoveryKeeper.h"
 #include "undo/UndoFiles.h"
 #include "undo/UndoRestore.h"
 
@@ -262,6 +263,7 @@ void snapshot(EditorState& s, int code) {
     if (!stored && !s.UndoWriteFailed) s.platform.messageBox({UndoUnwritableText, UndoUnreadableCaption});
     s.UndoWriteFailed = !stored;
     ++s.ChangeSerial;
+    recordNewStep(s);
 }
 
 void undoStep(EditorState& s) {
@@ -280,6 +282,7 @@ void undoStep(EditorState& s) {
     writeUndoDebug(s, "元に戻す", d);
     if (!restoreStoredStep(s, d.UndoPos, baseState)) before.putBack(s, d);
     else ++s.ChangeSerial;
+    recordHistoryMove(s);
 }
 
 void redoStep(EditorState& s) {
@@ -294,6 +297,7 @@ void redoStep(EditorState& s) {
     setRedoCaption(s, d, NothingToRedoAfterChange);
     if (!restoreStoredStep(s, d.UndoPos, false)) before.putBack(s, d);
     else ++s.ChangeSerial;
+    recordHistoryMove(s);
 }
 
 bool restoreStep(EditorState& s, int step) {

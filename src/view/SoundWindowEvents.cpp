@@ -2,6 +2,7 @@
 
 #include "core/Platform.h"
 #include "layers/LayerPool.h"
+#include "undo/RecoveryKeeper.h"
 #include "undo/UndoStore.h"
 #include "view/SoundView.h"
 #include "view/SoundWindows.h"
@@ -146,6 +147,7 @@ void onDestroy(EditorState& s, int slot) {
     SoundDoc& d = s.docs[static_cast<std::size_t>(slot)];
     if (d.WindowHandle == 0) return;
     s.ActWndNum = slot;
+    removeRecoveryRecord(s, slot);
     releaseSlotLayers(s, d);
     releaseSlot(s, slot);
 }

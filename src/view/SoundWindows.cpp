@@ -25,6 +25,11 @@ bool roomForSoundWindow(EditorState& s) {
 int createSoundWindow(EditorState& s, const std::string& title, int clientWidth, int clientHeight) {
     if (!roomForSoundWindow(s)) return -1;
     int slot = firstFreeSlot(s);
+    return createSoundWindowIn(s, slot, title, clientWidth, clientHeight);
+}
+
+int createSoundWindowIn(EditorState& s, int slot, const std::string& title, int clientWidth, int clientHeight) {
+    if (slot < 0 || slot >= SlotCount || s.docs[static_cast<std::size_t>(slot)].WindowHandle != 0) return -1;
     s.ActWndNum = slot;
     std::string name = title;
     if (name.empty() || name == "名無し") name = "名無し" + intText(s.WindowCount);

@@ -13,6 +13,9 @@ int createSoundWindow(EditorState& s, const std::string& title, int clientWidth,
 // True when createSoundWindow would find a slot; otherwise false after the
 // same limit message.
 bool roomForSoundWindow(EditorState& s);
+// The same in a given free slot (a sound that comes back after a crash takes
+// the slot it had); -1, without a message, when the slot is not free.
+int createSoundWindowIn(EditorState& s, int slot, const std::string& title, int clientWidth, int clientHeight);
 
 // The view of a freshly made or read sound: scale 1, scrolled home, the scroll
 // extent following the length, the whole sound selected.

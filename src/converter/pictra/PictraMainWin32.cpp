@@ -2,6 +2,7 @@
 // editor through its title, shows the Open and Save dialogs on the editor's
 // behalf and converts images, until it is told to end. What it makes of each
 // record is in PictraState; this file is the window, the loop and the dialogs.
+#include "converter/HelperLaunch.h"
 #include "converter/pictra/ConvertImageWin32.h"
 #include "converter/pictra/PictraResources.h"
 #include "converter/pictra/PictraState.h"
@@ -19,6 +20,10 @@ namespace {
 constexpr wchar_t WindowTitle[] = L"圧縮ファイルBMP変換だぞ";
 constexpr UINT ShiftJis = 932; // the protocol's texts, whatever the system's code page
 constexpr UINT ReplyTimeoutMs = 10000;
+// Posted by the watch on the editor once the editor's process has ended.
+constexpr UINT WM_EDITORGONE = WM_APP + 1;
+// How long the helper gives its own window to end before it ends the process.
+constexpr DWORD LastWordMs = 2000;
 
 pictra::PictraState state;
 
@@ -101,6 +106,47 @@ void showDialog(HWND self, bool open) {
     sendDialogResult(self);
 }
 
+BOOL CALLBACK cancelDialog(HWND w, LPARAM) {
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 16);
+    if (std::wstring_view(cls) == L"#32770") PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+struct Watch {
+    HANDLE editor;
+    HWND window;
+};
+
+// Waits for the editor's end. The window is asked to end first, so that a
+// conversion being written is finished; a helper that does not manage within
+// LastWordMs (a dialog that would not close) ends anyway.
+DWORD WINAPI watchEditor(LPVOID parameter) {
+    const Watch watch = *static_cast<Watch*>(parameter);
+    delete static_cast<Watch*>(parameter);
+    WaitForSingleObject(watch.editor, INFINITE);
+    PostMessageW(watch.window, WM_EDITORGONE, 0, 0);
+    Sleep(LastWordMs);
+    ExitProcess(0);
+}
+
+// False when the editor named on the command line has already ended.
+bool watchTheEditor(HWND window, PWSTR commandLine) {
+    const DWORD pid = commandLine ? wavora::editorProcessOf(commandLine) : 0;
+    if (pid == 0) return true; // started without an editor to watch: runs until told to end
+    HANDLE editor = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!editor) return GetLastError() != ERROR_INVALID_PARAMETER; // no such process any more
+    auto* watch = new Watch{editor, window};
+    HANDLE thread = CreateThread(nullptr, 0, watchEditor, watch, 0, nullptr);
+    if (thread) {
+        CloseHandle(thread);
+    } else {
+        delete watch;
+        CloseHandle(editor);
+    }
+    return true;
+}
+
 LRESULT CALLBACK helperWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COPYDATA: {
@@ -118,13 +164,18 @@ LRESULT CALLBACK helperWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     }
     case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_EDITORGONE:
+        // Nobody is left to answer: an open dialog is cancelled and the loop ends.
+        EnumThreadWindows(GetCurrentThreadId(), cancelDialog, 0);
+        PostQuitMessage(0);
+        return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
 } // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_HREDRAW | CS_VREDRAW;
@@ -149,6 +200,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ShowWindow(window, SW_HIDE);
     UpdateWindow(window);
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (!watchTheEditor(window, commandLine)) return 0;
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -1,5 +1,7 @@
 #include "Driver.h"
 
+#include <tlhelp32.h>
+
 #include <fstream>
 #include <thread>
 
@@ -123,6 +125,33 @@ DWORD processOf(HWND w) {
     DWORD pid = 0;
     GetWindowThreadProcessId(w, &pid);
     return pid;
+}
+
+namespace {
+
+DWORD parentOf(DWORD pid) {
+    HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (all == INVALID_HANDLE_VALUE) return 0;
+    PROCESSENTRY32W e{};
+    e.dwSize = sizeof e;
+    DWORD parent = 0;
+    for (BOOL more = Process32FirstW(all, &e); more && !parent; more = Process32NextW(all, &e))
+        if (e.th32ProcessID == pid) parent = e.th32ParentProcessID;
+    CloseHandle(all);
+    return parent;
+}
+
+} // namespace
+
+HWND findHelperOf(DWORD editor) {
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"ModelApp", nullptr); w;
+         w = FindWindowExW(nullptr, w, L"ModelApp", nullptr))
+        if (parentOf(processOf(w)) == editor) return w;
+    return nullptr;
+}
+
+HWND waitForHelper(DWORD editor, std::chrono::milliseconds timeout) {
+    return poll([&] { return findHelperOf(editor); }, timeout);
 }
 
 bool processAlive(DWORD pid) {

@@ -39,6 +39,9 @@ std::wstring windowText(HWND w);
 void answer(HWND box, int id); // IDOK, IDYES, IDNO
 
 DWORD processOf(HWND w);
+// The helper window (class ModelApp) of a process that `editor` started.
+HWND findHelperOf(DWORD editor);
+HWND waitForHelper(DWORD editor, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 bool processAlive(DWORD pid);
 bool waitProcessGone(DWORD pid, std::chrono::milliseconds timeout);
 
