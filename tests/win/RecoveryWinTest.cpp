@@ -27,7 +27,7 @@ TEST_F(RecoveryMenu, TheEditMenuComesBackAsItWas) {
     for (int code : {20, 14, 29}) wavora::snapshot(state(), code);
     command(1212);
     const std::string before = editItems();
-    ASSERT_EQ(before, "エコー の取消し(&U) / ディストーション のやり直し(&Y)");
+    ASSERT_EQ(before, "エコー の取消し(&U)\tCtrl+Z / ディストーション のやり直し(&Y)\tCtrl+Y");
     // What a run that died leaves: the folder as it is now.
     std::filesystem::copy(folder / L"WavoraUnDo", folder / L"kept");
     TearDown();
@@ -36,7 +36,7 @@ TEST_F(RecoveryMenu, TheEditMenuComesBackAsItWas) {
     ASSERT_NE(wavora::startEditor(GetModuleHandleW(nullptr), folder), nullptr);
     EXPECT_EQ(editItems(), before);
     command(1212);
-    EXPECT_EQ(editItems(), "Sin波 の取消し(&U) / エコー のやり直し(&Y)");
+    EXPECT_EQ(editItems(), "Sin波 の取消し(&U)\tCtrl+Z / エコー のやり直し(&Y)\tCtrl+Y");
 }
 
 } // namespace
