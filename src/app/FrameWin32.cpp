@@ -68,7 +68,6 @@ void stageTwo(Win32App& a, HWND frame) {
     a.frame = frame;
     SetMenu(frame, a.menuBar);
     createWorkingFolders(s);
-    a.helper = findHelper(frame);
     initialUndoMenu(s);
     createMdiClient(a, frame);
     s.frame.CurrentDir = utf8FromPath(std::filesystem::current_path());

@@ -197,6 +197,10 @@ HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
     registerClass(L"NORMAL6", helpWindowProc, a.buttonFace, icons);
     a.helpWindow = CreateWindowExW(0, L"NORMAL6", L"Wavoraのヘルプ", WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
                                    CW_USEDEFAULT, 500, 654, nullptr, nullptr, instance, nullptr);
+    // The helper, started first thing, came up while all of the above was
+    // made; it is looked for only now, and still before the first command
+    // can run (none runs before the message loop, or during the question).
+    a.helper = findHelper(a.frame);
     // The frame is up, no command has run and nothing has been written into
     // the undo folder: the moment to offer back what a run that died left.
     offerRecovery(*a.state);

@@ -3,8 +3,6 @@
 #include "converter/HelperLaunch.h"
 #include "core/WinText.h"
 
-#include <shellapi.h>
-
 #include <cstring>
 #include <utility>
 
@@ -15,7 +13,7 @@ namespace {
 // The search gives up after five seconds: a missing or broken helper must not
 // keep the editor from starting.
 constexpr DWORD HelperSearchMs = 5000;
-constexpr DWORD RoundMs = 20;
+constexpr DWORD RoundMs = 5;
 constexpr int StepsPerRound = 513;
 
 // The helper's window: found by its title, and when the launch told us which
@@ -64,16 +62,20 @@ void launchHelper() {
     Launch& l = pending();
     // The helper watches this process and ends by itself when it is gone
     // without having told it (killed, crashed).
-    const std::wstring parameters = editorProcessParameter(GetCurrentProcessId());
-    SHELLEXECUTEINFOW run{};
-    run.cbSize = sizeof run;
-    run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    run.lpVerb = L"open";
-    run.lpFile = L"Wavora部品\\Pictra.exe";
-    run.lpParameters = parameters.c_str();
-    run.nShow = SW_SHOWNORMAL;
-    l.launched = ShellExecuteExW(&run) != FALSE;
-    l.process = l.launched ? run.hProcess : nullptr;
+    // A plain process start: the shell's way of opening a file costs the
+    // editor's start-up tens of milliseconds more under some systems and
+    // gives nothing here, where the program's own path is known.
+    static const wchar_t program[] = L"Wavora部品\\Pictra.exe";
+    std::wstring commandLine = std::wstring(L"\"") + program + L"\" " + editorProcessParameter(GetCurrentProcessId());
+    STARTUPINFOW start{};
+    start.cb = sizeof start;
+    start.dwFlags = STARTF_USESHOWWINDOW;
+    start.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION info{};
+    l.launched = CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start,
+                                &info) != FALSE;
+    if (l.launched) CloseHandle(info.hThread);
+    l.process = l.launched ? info.hProcess : nullptr;
     l.pid = l.process ? GetProcessId(l.process) : 0;
 }
 
@@ -91,7 +93,8 @@ HWND findHelper(HWND frame) {
     for (int round = 0; l.launched; ++round) {
         // The helper was started before the editor made its windows, so its
         // window is usually there at the first look. Until it is, the search
-        // looks again every 20 ms rather than every 100 ms. The pause is a
+        // looks again every few milliseconds: the wait is on the start-up's
+        // critical path. The pause is a
         // plain sleep: a wait that handled sent messages would let other
         // programs talk to the frame before it is finished.
         found = searchPass(frame, round % 2 == 0, l.pid);
