@@ -14,7 +14,7 @@
 #include "ui/HelpWindowWin32.h"
 #include "ui/ToolWindowWin32.h"
 #include "ui/WaitDialogWin32.h"
-#include "view/SoundWindowWin32.h"
+#include "input/SoundWindowWin32.h"
 
 #include <commctrl.h>
 #include <shellapi.h>

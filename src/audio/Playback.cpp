@@ -1,7 +1,7 @@
 #include "audio/Playback.h"
 
-#include "audio/DeviceErrors.h"
 #include "audio/Play.h"
+#include "core/DeviceErrors.h"
 #include "core/Platform.h"
 #include "core/SlotTable.h"
 #include "ui/FaceMessages.h"
@@ -14,14 +14,6 @@ namespace {
 
 void repaintActive(EditorState& s) {
     if (WindowId w = s.active().WindowHandle) s.platform.invalidate(w);
-}
-
-// Reset, release and close: the way back to idle from any point of a playback.
-void closeOutput(EditorState& s, bool quiet) {
-    WaveBuffer& h = s.play.PlayHeader;
-    for (WaveCall c : {WaveCall::OutReset, WaveCall::OutUnprepareHeader, WaveCall::OutClose})
-        quiet ? quietDeviceCall(s, c, h) : deviceCall(s, c, h);
-    s.play.PlayingFlag = 0;
 }
 
 // Where the played bytes start in the source, and how many there are: the
@@ -85,10 +77,6 @@ void startPlaybackOf(EditorState& s, const SoundDoc& d, std::uint8_t* source, st
         return;
     }
     s.play.PlayingFlag = 1;
-}
-
-void stopPlayback(EditorState& s) {
-    if (s.play.PlayingFlag) closeOutput(s, false);
 }
 
 void loopPlayCommand(EditorState& s) {

@@ -3,6 +3,7 @@
 // or again and again until Stop, and the play cursor that the 20 ms timer
 // moves over the sound window.
 #include "core/EditorState.h"
+#include "core/WaveOutput.h" // stopPlayback
 
 #include <cstdint>
 
@@ -19,10 +20,6 @@ void StartPlayback(EditorState& s, std::int32_t length);
 // The same from another buffer of DATALENMAX bytes holding sound `d` as it is
 // to be heard: d's format, marker and selection rules apply.
 void startPlaybackOf(EditorState& s, const SoundDoc& d, std::uint8_t* source, std::int32_t length);
-
-// Ends a running playback (device reset, released and closed) without
-// touching LoopPlay or BusyFlag. Nothing happens when nothing plays.
-void stopPlayback(EditorState& s);
 
 // Command 1238: Play, over and over until Stop.
 void loopPlayCommand(EditorState& s);

@@ -1,8 +1,8 @@
 #include "audio/Recording.h"
 
 #include "audio/Audition.h"
-#include "audio/DeviceErrors.h"
 #include "audio/Playback.h"
+#include "core/DeviceErrors.h"
 #include "core/Platform.h"
 #include "ui/FaceMessages.h"
 #include "ui/WaitDialog.h"

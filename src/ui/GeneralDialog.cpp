@@ -1,7 +1,7 @@
 #include "ui/GeneralDialog.h"
 
-#include "audio/Playback.h"
 #include "core/Platform.h"
+#include "core/WaveOutput.h"
 #include "doc/Slots.h"
 #include "text/NumberText.h"
 #include "ui/DialogLayout.h"

@@ -1,7 +1,7 @@
 #include "ui/ToolWindow.h"
 
+#include "core/ToolIds.h"
 #include "ui/FaceMessages.h"
-#include "view/MouseTools.h"
 
 namespace wavora {
 

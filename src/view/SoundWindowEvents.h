@@ -1,6 +1,7 @@
 #pragma once
 // The sound window's own messages, as the window adapter hands them over:
-// scrolling, the wheel, size, activation, paint, close and destroy. Mouse
+// scrolling, the wheel, size and paint. Activation, close and destroy, which
+// reach the undo menu and the layers, are the window's lifetime; mouse
 // buttons and keys belong to the mouse tools.
 #include "core/EditorState.h"
 
@@ -17,13 +18,7 @@ void onVerticalScroll(EditorState& s, int slot, ScrollRequest request, std::int3
 // `delta` as the wheel reports it: positive when turned away from the user.
 void onMouseWheel(EditorState& s, int slot, int delta);
 void onSize(EditorState& s, int slot, int clientWidth, int clientHeight);
-void onMdiActivate(EditorState& s);
 // True when the picture in the slot's ComposeSurface was composed anew.
 bool onPaint(EditorState& s, int slot);
-// The user closes the window: offer to save, then destroy it. A save that
-// could not write its file keeps the window open (s.frame.SaveFailed is set).
-void onClose(EditorState& s, int slot);
-// The window is gone: its slot becomes free.
-void onDestroy(EditorState& s, int slot);
 
 } // namespace wavora

@@ -1,10 +1,10 @@
 // The devices behind Play and Record: what the output device is handed, loop
 // play, Stop, the play cursor, every device failure, recording, error texts.
 #include "UndoTestSupport.h"
-#include "audio/DeviceErrors.h"
 #include "audio/Play.h"
 #include "audio/Playback.h"
 #include "audio/Recording.h"
+#include "core/DeviceErrors.h"
 
 namespace wavora::test {
 namespace {

@@ -5,11 +5,11 @@
 #include "ToolTestSupport.h"
 #include "app/NewSound.h"
 #include "app/StartupRecovery.h"
+#include "input/SoundWindowLifetime.h"
 #include "layers/Layers.h"
 #include "undo/RecoveryKeeper.h"
 #include "undo/RecoveryRecord.h"
 #include "undo/UndoFiles.h"
-#include "view/SoundWindowEvents.h"
 
 #include <fstream>
 #include <iterator>

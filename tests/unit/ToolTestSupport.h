@@ -5,7 +5,7 @@
 #include "FakePlatform.h"
 #include "TempFolder.h"
 #include "undo/UndoStore.h"
-#include "view/MouseTools.h"
+#include "input/MouseTools.h"
 #include "view/SoundView.h"
 #include "view/SoundWindows.h"
 

@@ -3,6 +3,7 @@
 // destroying leave behind.
 #include "FakePlatform.h"
 #include "core/WindowSurfaces.h"
+#include "input/SoundWindowLifetime.h"
 #include "view/SoundView.h"
 #include "view/SoundWindowEvents.h"
 #include "view/SoundWindows.h"

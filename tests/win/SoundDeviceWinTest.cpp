@@ -6,7 +6,7 @@
 
 #include "FakePlatform.h"
 #include "LiteralPlay.h"
-#include "audio/DeviceErrors.h"
+#include "core/DeviceErrors.h"
 #include "core/MenuPositions.h"
 #include "undo/UndoStore.h"
 

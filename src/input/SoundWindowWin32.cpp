@@ -1,10 +1,11 @@
-#include "view/SoundWindowWin32.h"
+#include "input/SoundWindowWin32.h"
 
 #include "core/EditorState.h"
 #include "core/Win32App.h"
 #include "core/WinText.h"
 #include "core/WindowSurfaces.h"
-#include "view/MouseTools.h"
+#include "input/MouseTools.h"
+#include "input/SoundWindowLifetime.h"
 #include "view/SoundWindowEvents.h"
 
 #include <windowsx.h>

@@ -2,7 +2,7 @@
 // changes the pitch evenly in Hz) and the eraser. Strokes are drawn as black
 // pixels on the band's picture first; the drawn columns are then read back as
 // data, so what the user sees drawn is what the sound gets.
-#include "view/MouseTools.h"
+#include "input/MouseTools.h"
 
 #include "core/WindowSurfaces.h"
 #include "layers/LayerPool.h"

@@ -1,6 +1,6 @@
 // What each tool does with the sound window's mouse messages: the marker
 // toggle and the selection drag, drawing, zoom by click, and the layer tools.
-#include "view/MouseTools.h"
+#include "input/MouseTools.h"
 
 #include "layers/LayerPool.h"
 #include "layers/Layers.h"

@@ -1,4 +1,4 @@
-#include "audio/DeviceErrors.h"
+#include "core/DeviceErrors.h"
 
 #include "core/Platform.h"
 #include "text/NumberText.h"

@@ -3,15 +3,12 @@
 // hands over its button, move and key messages with client coordinates; the
 // tools turn them into markers, selections, drawings, zooms and layer drags.
 #include "core/EditorState.h"
+#include "core/ToolIds.h"
 
 namespace wavora {
 
 enum class ArrowKey { Left, Right, Up, Down, Other };
 enum class ToolCursor { Arrow, Drawing, ZoomIn, ZoomOut, Move };
-
-// The tool numbers of CurrentTool.
-constexpr std::uint8_t ToolEraser = 0, ToolCurve = 1, ToolLine = 2, ToolSelection = 3, ToolZoom = 4,
-                       ToolLayerMove = 22, ToolMakeLayer = 23;
 
 void onLeftPress(EditorState& s, int slot, int clientX, int clientY);
 void onMouseMove(EditorState& s, int slot, int clientX, int clientY, bool leftDown);

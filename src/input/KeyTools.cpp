@@ -1,8 +1,8 @@
 // The arrow keys: one semitone up or down, or a little louder or softer, for
 // the selection or the whole sound, in one keystroke.
 #include "audio/Render.h"
+#include "input/MouseTools.h"
 #include "undo/UndoStore.h"
-#include "view/MouseTools.h"
 #include "view/SoundView.h"
 
 #include <algorithm>
