@@ -221,7 +221,8 @@ void buildEffectSound(EditorState& s, const EffectSoundMemo& m) {
 }
 
 bool makeEffectSoundWindow(EditorState& s, const EffectSoundMemo& m) {
-    if (!roomForSoundWindow(s)) return false;
+    // Five windows are the limit, said as the new-sound command says it.
+    if (reserveSlot(s) < 0) return false;
     const auto kind = static_cast<std::size_t>(m.kind);
     const std::string title = effectSoundName(m.kind) + intText(s.EffectSoundsMade[kind] + 1);
     const int slot = createSoundWindow(s, title, DefaultClientWidth, DefaultClientHeight);
