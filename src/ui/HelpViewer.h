@@ -21,12 +21,12 @@ struct HelpTopic {
     const char* file;  // in the parts folder
     const char* title; // shown in the caption between " 【 " and " 】"
 };
-extern const std::array<HelpTopic, 21> HelpTopics;
+extern const std::array<HelpTopic, 22> HelpTopics;
 
 constexpr int HelpMenuButtonId = 1000; // "メニューに戻る", always shown
 constexpr int HelpTopmostCommand = 12310;
 constexpr int HelpLineStep = 15;
-constexpr int HelpIndexWidth = 500, HelpIndexHeight = 654; // the window as it is made at start-up
+constexpr int HelpIndexWidth = 500, HelpIndexHeight = 690; // the window as it is made at start-up
 extern const char* const HelpBaseTitle;
 extern const char* const HelpMenuButtonText;
 
