@@ -141,10 +141,12 @@ double pitchTenths(const EffectSoundMemo& m, std::int32_t i, std::int32_t len) {
 
 std::uint8_t volumeByte(double level) { return static_cast<std::uint8_t>(std::clamp(cutToInt(256.0 - 128.0 * level), 0, 255)); }
 
-// The byte whose speed ratio 10^((128 - v) / 128) is 2^(tenths / 120).
+// The byte whose speed ratio 10^((128 - v) / 128) is 2^(tenths / 120), so
+// v = 128 - 128 log10(2) tenths / 120, rounded.
 std::uint8_t pitchByte(double tenths) {
+    static const double perTenth = 128.0 * std::log10(2.0) / 120.0;
     const double t = std::clamp(tenths, static_cast<double>(LowestPitch), static_cast<double>(HighestPitch));
-    return static_cast<std::uint8_t>(std::clamp(cutToInt(128.5 - 128.0 * std::log10(std::pow(2.0, t / 120.0))), 0, 255));
+    return static_cast<std::uint8_t>(std::clamp(cutToInt(128.5 - perTenth * t), 0, 255));
 }
 
 void drawGraphs(SoundDoc& d, const EffectSoundMemo& m) {
@@ -211,9 +213,11 @@ void buildEffectSound(EditorState& s, const EffectSoundMemo& m) {
     SoundDoc& d = s.active();
     const GeneratorParams gen = s.gen;
     const EffectParams effects = s.effects;
+    // Silence under the new sound and under what an older, longer one left.
+    const std::int32_t before = std::clamp(d.DataLen, 0, DATALENMAX);
     d.DataLen = std::clamp(param(m, ParamLengthMs), 1, 2000) * EffectRate / 1000 * 2; // whole samples
     d.HasSelection = 0;
-    std::fill(d.Samples.begin(), d.Samples.end(), std::uint8_t{0});
+    std::fill_n(d.Samples.begin(), std::max(before, d.DataLen), std::uint8_t{0});
     fillWave(s, m);
     drawGraphs(d, m);
     s.gen = gen;
@@ -232,6 +236,7 @@ bool makeEffectSoundWindow(EditorState& s, const EffectSoundMemo& m) {
     d.SRATE = EffectRate;
     d.BitsParSample = 16;
     allocateNewSound(s);
+    d.DataLen = 0; // the buffers are silent throughout already
     buildEffectSound(s, m);
     fitViewToLength(s, slot);
     s.RandomWaveKind[static_cast<std::size_t>(slot)] = EffectSoundWave;
