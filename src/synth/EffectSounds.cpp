@@ -32,15 +32,17 @@ const std::array<std::string, EffectSoundKindCount> kNames = {"コイン", "レ�
 // Per kind: wave, length, frequency, amplitude, attack, sustain, pitch start
 // and end, steps, first step, low-pass, passes, distortion. The character of
 // each kind is in its ranges: a coin jumps up once, a laser falls, a
-// power-up climbs in steps, a jump glides up, an explosion is noise falling
-// through the low-pass filter, a hit a short, filtered and driven crack.
+// power-up climbs in steps, a jump glides up (the pitch-swinging sine rises
+// by itself, so it serves the jump and never the laser), an explosion is
+// noise falling through the low-pass filter, a hit a short, filtered and
+// driven crack.
 const std::array<EffectRanges, EffectSoundKindCount> kRanges = {{
     {{{0, 2}, {250, 700}, {700, 1400}, {70, 110}, {0, 8}, {20, 60}, {0, 0}, {30, 120}, {1, 1}, {12, 40}, {0, 0}, {1, 1}, {0, 0}}},
-    {{{1, 4}, {150, 500}, {500, 1200}, {60, 100}, {0, 4}, {5, 40}, {60, 180}, {-150, -60}, {0, 0}, {0, 0}, {0, 0}, {1, 1}, {0, 0}}},
+    {{{1, 3}, {150, 500}, {500, 1200}, {60, 100}, {0, 4}, {5, 40}, {60, 180}, {-150, -60}, {0, 0}, {0, 0}, {0, 0}, {1, 1}, {0, 0}}},
     {{{5, 5}, {700, 2000}, {0, 0}, {100, 127}, {0, 20}, {0, 25}, {0, 30}, {-150, -70}, {0, 0}, {0, 0}, {250, 1200}, {1, 3}, {0, 0}}},
     {{{0, 2}, {400, 1000}, {250, 600}, {60, 100}, {0, 10}, {40, 80}, {0, 0}, {120, 240}, {3, 7}, {8, 25}, {0, 0}, {1, 1}, {0, 0}}},
     {{{5, 5}, {100, 350}, {0, 0}, {90, 127}, {0, 3}, {0, 15}, {0, 60}, {-150, -60}, {0, 0}, {0, 0}, {1500, 6000}, {1, 2}, {0, 60}}},
-    {{{1, 2}, {200, 500}, {200, 500}, {60, 100}, {0, 10}, {20, 60}, {-20, 0}, {50, 140}, {0, 0}, {0, 0}, {0, 0}, {1, 1}, {0, 0}}},
+    {{{1, 4}, {200, 500}, {200, 500}, {60, 100}, {0, 10}, {20, 60}, {-20, 0}, {50, 140}, {0, 0}, {0, 0}, {0, 0}, {1, 1}, {0, 0}}},
     {{{0, 2}, {100, 200}, {800, 2000}, {50, 90}, {0, 4}, {30, 70}, {0, 0}, {0, 30}, {0, 1}, {30, 60}, {0, 0}, {1, 1}, {0, 0}}},
 }};
 
