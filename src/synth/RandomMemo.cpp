@@ -203,11 +203,14 @@ void rebuildComponents(EditorState& s, int slot, std::int32_t kind) {
 }
 
 // An effect sound made again from its memo over the whole sound, as
-// generated, graphs included.
+// generated (16-bit at 44100 Hz, whatever the sound became since), graphs
+// included.
 void rebuildEffectSound(EditorState& s, int slot) {
     const EffectSoundMemo& m = s.EffectSoundMemos[static_cast<std::size_t>(slot)];
     SoundDoc& d = s.docs[static_cast<std::size_t>(slot)];
-    if (!effectSoundValid(m) || d.BitsParSample != 16 || d.SRATE != 44100) return;
+    if (!effectSoundValid(m)) return;
+    d.BitsParSample = 16;
+    d.SRATE = 44100;
     buildEffectSound(s, m);
     fitViewToLength(s, slot);
     snapshot(s, EffectSoundFirstCode + m.kind);

@@ -95,6 +95,12 @@ TEST_F(EffectSounds, VaryNeedsAKindMadeSoundAndFiveWindowsAreTheLimit) {
     EXPECT_EQ(fake.windows[s->active().WindowHandle].title, "ジャンプ2");
     EXPECT_TRUE(s->EffectSoundMemos[2].params == varyEffectSound(chooseEffectSound(JumpSound, 555), 556).params);
     EXPECT_EQ(s->RandomWaveKind[2], EffectSoundWave);
+    // The information command turns the whole sound back into its recipe.
+    const Bytes varied = made(s->active());
+    std::fill_n(s->active().Samples.begin(), 100, std::uint8_t{9});
+    s->active().DataLen = 100;
+    dispatchCommand(*s, 1243);
+    EXPECT_TRUE(made(s->active()) == varied);
     for (int i = 0; i < 3; ++i) dispatchCommand(*s, FirstEffectSoundId + CoinSound);
     EXPECT_EQ(s->WindowCount, 5); // the third coin found no room and made nothing
     EXPECT_EQ(fake.lastBox().text, "ウィンドウは5個までです。");
