@@ -19,24 +19,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr int EffectPopup = 11;
 
-// The helper's common file dialog by its title: the path typed in, then OK.
-std::thread answerFileDialog(const std::wstring& title, fs::path file) {
-    return std::thread([title, file] {
-        std::wstring path = file.wstring();
-        for (wchar_t& c : path)
-            if (c == L'/') c = L'\\';
-        for (int i = 0; i < 300; ++i, Sleep(50)) {
-            HWND d = FindWindowW(L"#32770", title.c_str());
-            if (!d || !IsWindowVisible(d) || !GetDlgItem(d, 0x47C)) continue;
-            Sleep(300);
-            SendMessageTimeoutW(GetDlgItem(d, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
-                                SMTO_ABORTIFHUNG, 2000, nullptr);
-            PostMessageW(d, WM_COMMAND, IDOK, 0);
-            return;
-        }
-    });
-}
-
 struct EffectSoundMenu : EditorTest {
     fs::path playedFile() const { return folder.parent_path().parent_path() / L"winehome" / L"played.raw"; }
     Bytes sound() {
