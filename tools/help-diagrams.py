@@ -302,11 +302,68 @@ def super_random():
     p.save("HelpChouRandom.bmp")
 
 
+def effect_sounds():
+    """One picture per kind of the 効果音 menu: the waveform, the volume graph
+    and the pitch graph as the kind draws them (middle of its ranges)."""
+    def vol(attack, sustain):
+        return lambda x: min(1.0, x / attack) if x < attack else (1.0 if x < sustain else max(0.0, (1 - x) / (1 - sustain)))
+
+    def steps(start, end, first, n):
+        def f(x):
+            if x < first:
+                return start
+            return start + (end - start) * min(n, 1 + int((x - first) / ((1 - first) / n))) / n
+        return f
+
+    glide = lambda a, b: (lambda x: a + (b - a) * x)
+    kinds = [  # file, name, waveform, volume, pitch (semitones over the length)
+        ("HelpSfxCoin.bmp", "コイン", "square", vol(0.01, 0.4), steps(0, 7, 0.25, 1)),
+        ("HelpSfxLaser.bmp", "レーザー", "saw", vol(0.01, 0.2), glide(12, -10)),
+        ("HelpSfxBakuhatsu.bmp", "爆発", "lownoise", vol(0.01, 0.1), glide(1.5, -11)),
+        ("HelpSfxPowerUp.bmp", "パワーアップ", "triangle", vol(0.01, 0.6), steps(0, 18, 0.15, 5)),
+        ("HelpSfxDamage.bmp", "ダメージ", "noise", vol(0.005, 0.07), glide(3, -10)),
+        ("HelpSfxJump.bmp", "ジャンプ", "square", vol(0.02, 0.4), glide(-1, 9.5)),
+        ("HelpSfxPi.bmp", "ピッ", "sine", vol(0.02, 0.5), steps(0, 1.5, 0.45, 1)),
+    ]
+    seed = 11
+    for name, label, shape, env, pitch in kinds:
+        p = Picture(460, 74)
+        p.text(6, 16, label, "black", 13)
+        bands = [(110, "波形", "black"), (225, "音量", "blue"), (340, "高さ", "red")]
+        for x0, title, colour in bands:
+            p.rect(x0, 6, x0 + 110, 68, "white", "gray70")
+            p.text(x0 + 4, 19, title, colour, 11)
+        # the waveform as heard: the shape under its envelope
+        pts, phase_ = [], 0.0
+        for i in range(0, 220):
+            x = i / 219.0
+            phase_ += 0.5 * 2 ** (pitch(x) / 12)
+            u = (phase_ / 6.0) % 1.0
+            if shape == "square":
+                v = 1 if u < 0.5 else -1
+            elif shape == "triangle":
+                v = 4 * u - 1 if u < 0.5 else 3 - 4 * u
+            elif shape == "saw":
+                v = 2 * u - 1
+            elif shape == "sine":
+                v = math.sin(2 * math.pi * u)
+            else:
+                seed = (seed * 1103515245 + 12345) & 0xFFFFFFFF
+                v = ((seed >> 16) % 200 - 100) / 100.0
+                if shape == "lownoise" and pts:
+                    v = 0.8 * (pts[-1][1] - 40) / -24 + 0.2 * v * 2.5
+            pts.append((112 + x * 106, 40 - 24 * max(-1, min(1, v)) * env(x)))
+        p.line(pts, "black", 1)
+        p.line([(227 + x * 106, 64 - 38 * env(x)) for x in [i / 200.0 for i in range(201)]], "blue", 2)
+        p.line([(342 + x * 106, 44 - 1.2 * pitch(x)) for x in [i / 200.0 for i in range(201)]], "red", 2)
+        p.save(name)
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     for make in (wave_basics, frequencies, phase, waveforms, envelope, pitch_graph,
                  layers, mixing, stereo, chorus_distortion, double_line,
-                 tool_window, arrow_keys, super_random):
+                 tool_window, arrow_keys, super_random, effect_sounds):
         make()
     return 0
 

@@ -30,6 +30,6 @@ constexpr UINT WM_PLAYCURSORMOVED = WM_APP + 0x60;
 constexpr UINT WM_RECORDSECOND = WM_APP + 0x61;
 
 // Creates the frame's menu bar from the menu table.
-HMENU buildMenuBar(std::array<HMENU, 13>& popups);
+HMENU buildMenuBar(std::array<HMENU, MenuPopupCount>& popups);
 
 } // namespace wavora

@@ -12,12 +12,14 @@
 #include "doc/Slots.h"
 #include "edit/BitDepth.h"
 #include "edit/EffectCommands.h"
+#include "edit/Filters.h"
 #include "edit/Length.h"
 #include "edit/MixStereo.h"
 #include "edit/RangeEdits.h"
 #include "layers/Layers.h"
 #include "pattern/PatternFiles.h"
 #include "pattern/PatternWindow.h"
+#include "synth/EffectSounds.h"
 #include "synth/GeneratorCommands.h"
 #include "synth/RandomLimits.h"
 #include "synth/RandomMemo.h"
@@ -106,6 +108,16 @@ const CommandEntry kCommands[] = {
     {1249, scaleCommand},
     {1210, informationCommand},
     {1250, helpCommand},
+    {1280, coinCommand},
+    {1281, laserCommand},
+    {1282, explosionCommand},
+    {1283, powerUpCommand},
+    {1284, hitCommand},
+    {1285, jumpCommand},
+    {1286, selectCommand},
+    {1287, varyEffectSoundCommand},
+    {1288, lowPassCommand},
+    {1289, highPassCommand},
     {1267, latestVersionCommand},
     {1265, randomMemoCommand},
     {5016, readRandomMemoCommand}, // the tool window's memo reader, which has no menu item

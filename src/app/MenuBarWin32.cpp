@@ -6,7 +6,7 @@
 
 namespace wavora {
 
-HMENU buildMenuBar(std::array<HMENU, 13>& popups) {
+HMENU buildMenuBar(std::array<HMENU, MenuPopupCount>& popups) {
     HMENU bar = CreateMenu();
     const auto& table = menuBar();
     for (std::size_t p = 0; p < table.size() && p < popups.size(); ++p) {

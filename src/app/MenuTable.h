@@ -1,5 +1,5 @@
 #pragma once
-// The menu bar: thirteen popups and their items in the order the user sees
+// The menu bar: fourteen popups and their items in the order the user sees
 // them. The Windows frame builds its menu from this table.
 #include "core/MenuPositions.h"
 

@@ -13,6 +13,7 @@
 #include "converter/HelperStartWin32.h"
 #include "core/EditorState.h"
 #include "pattern/PatternWindowWin32.h"
+#include "ui/HelpViewer.h"
 #include "ui/HelpWindowWin32.h"
 
 #include <commctrl.h>
@@ -196,7 +197,7 @@ HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
                                     606, 480, nullptr, nullptr, instance, nullptr);
     registerClass(L"NORMAL6", helpWindowProc, a.buttonFace, icons);
     a.helpWindow = CreateWindowExW(0, L"NORMAL6", L"Wavoraのヘルプ", WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, 500, 654, nullptr, nullptr, instance, nullptr);
+                                   CW_USEDEFAULT, HelpIndexWidth, HelpIndexHeight, nullptr, nullptr, instance, nullptr);
     // The helper, started first thing, came up while all of the above was
     // made; it is looked for only now, and still before the first command
     // can run (none runs before the message loop, or during the question).

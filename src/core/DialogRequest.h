@@ -41,6 +41,7 @@ struct PreviewFlags {
     std::uint8_t multiEcho = 0;
     std::uint8_t distortion = 0;
     std::uint8_t chorus = 0;
+    std::uint8_t filter = 0;
 };
 
 // Parameters the live preview of the effect dialogs sets before it applies the
@@ -51,6 +52,8 @@ struct PreviewParams {
     int distortion = 0;
     double chorusFrequency = 0;
     double chorusVolume = 0;
+    double filterFrequency = 0; // Hz
+    int filterPasses = 0;
 };
 
 struct DialogRequest {

@@ -157,6 +157,18 @@ enum RandomWaveKindValue : std::uint8_t {
     SuperRandomEffectWave = 2,
     RandomSinWave = 3,
     RandomSynthSinWave = 4,
+    EffectSoundWave = 5,
+};
+
+// The recipe of an effect sound (a coin, a laser, ...): its kind, the seed of
+// the press that chose it and the parameters chosen, from which the sound is
+// made again byte for byte.
+constexpr int EffectSoundParamCount = 13;
+constexpr int EffectSoundKindCount = 7;
+struct EffectSoundMemo {
+    std::int32_t kind = 0;
+    std::uint32_t seed = 0;
+    std::array<std::int32_t, EffectSoundParamCount> params{};
 };
 
 // How far the random waves may roam, for the whole program while it runs.
@@ -267,6 +279,8 @@ struct EditorState {
     RandomWaveParams random;
     std::array<RandomWaveMemo, SlotTableSize> RandomWaveMemos{};
     std::array<std::uint8_t, SlotTableSize> RandomWaveKind{};
+    std::array<EffectSoundMemo, SlotTableSize> EffectSoundMemos{};
+    std::array<std::int32_t, EffectSoundKindCount> EffectSoundsMade{}; // numbers the windows' titles
 
     // Counts the changes that can be heard (every undo step written, undone
     // or redone); HeardSerial is where the automatic audition has caught up.

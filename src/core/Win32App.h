@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include "core/MenuPositions.h"
+
 #include <array>
 #include <filesystem>
 #include <memory>
@@ -27,7 +29,7 @@ struct Win32App {
     HWND historyWindow = nullptr; // made when it is first asked for
     HMENU menuBar = nullptr;
     HACCEL accelerators = nullptr;
-    std::array<HMENU, 13> popups{};
+    std::array<HMENU, MenuPopupCount> popups{};
 
     std::array<HFONT, 7> fonts{}; // the interface font, "ＭＳ Ｐゴシック" 12 px, several uses
     HBRUSH buttonFace = nullptr;

@@ -5,9 +5,9 @@
 
 namespace wavora {
 
-constexpr int OperationCount = 40;
+constexpr int OperationCount = 49;
 
-// The name of an operation code; codes outside 0..39 (and 34) have no name.
+// The name of an operation code; codes outside 0..48 (and 34) have no name.
 const std::string& operationName(int code);
 
 } // namespace wavora

@@ -29,11 +29,8 @@ bool within(double v, double lo, double hi) {
     return v >= lo && v <= hi;
 }
 
-// Shows the request in s.dialog with a live preview: every edit of a
-// preview row puts `from` back and runs `apply` (which may decline to change
-// anything for values it cannot show), and the window shows the result. The
-// parameters the preview tried are forgotten afterwards, and the sound is
-// back as `from` holds it, whatever the answer. Returns the dialog's result.
+} // namespace
+
 int runWithPreview(EditorState& s, const HeldSound& from, const std::function<void(EditorState&)>& apply) {
     const EffectParams opened = s.effects;
     bool previewed = false;
@@ -53,6 +50,8 @@ int runWithPreview(EditorState& s, const HeldSound& from, const std::function<vo
     }
     return result;
 }
+
+namespace {
 
 // ---- Echo and multi-echo
 

@@ -79,6 +79,10 @@ void pitchSineFill(EditorState& s, std::uint8_t amp, int fmax, float rate, std::
 
 void noiseFill(EditorState& s, std::uint8_t amp, std::int32_t length) {
     s.rng.seed(s.platform.tickCount());
+    noiseFillFromSequence(s, amp, length);
+}
+
+void noiseFillFromSequence(EditorState& s, std::uint8_t amp, std::int32_t length) {
     const bool wide = s.active().BitsParSample == 16;
     const GenRegion r = generatorRegion(s, length);
     std::vector<std::uint8_t>& buf = *r.buffer;

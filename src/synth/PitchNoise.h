@@ -21,6 +21,9 @@ void pitchSineFill(EditorState& s, std::uint8_t amp, int fmax, float rate, std::
 // Uniform noise spread over 128 - amp .. 128 + amp - 1 (8-bit) or
 // -256 amp .. 256 amp - 1 (16-bit).
 void noiseFill(EditorState& s, std::uint8_t amp, std::int32_t length);
+// The same noise from the random numbers as they stand, for a sound that
+// must come out the same from the same seed.
+void noiseFillFromSequence(EditorState& s, std::uint8_t amp, std::int32_t length);
 
 // Where a random pitch jump starts: from time t on, in steps of `step`, the
 // first time at which amplitude x sin(2 pi x t x freq), cut to an integer, lies

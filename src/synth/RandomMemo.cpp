@@ -4,6 +4,7 @@
 #include "core/Platform.h"
 #include "core/SlotTable.h"
 #include "doc/Slots.h"
+#include "synth/EffectSounds.h"
 #include "synth/GeneratorCommands.h"
 #include "synth/RandomWaves.h"
 #include "text/NumberText.h"
@@ -201,6 +202,21 @@ void rebuildComponents(EditorState& s, int slot, std::int32_t kind) {
         snapshot(s, RandomSinCode);
 }
 
+// An effect sound made again from its memo over the whole sound, as
+// generated (16-bit at 44100 Hz, whatever the sound became since), graphs
+// included.
+void rebuildEffectSound(EditorState& s, int slot) {
+    const EffectSoundMemo& m = s.EffectSoundMemos[static_cast<std::size_t>(slot)];
+    SoundDoc& d = s.docs[static_cast<std::size_t>(slot)];
+    if (!effectSoundValid(m)) return;
+    d.BitsParSample = 16;
+    d.SRATE = 44100;
+    buildEffectSound(s, m);
+    fitViewToLength(s, slot);
+    snapshot(s, EffectSoundFirstCode + m.kind);
+    repaintSlot(s, slot);
+}
+
 void refuse(EditorState& s, const std::string& text) { s.platform.messageBox({text, "<(_ _)>"}); }
 
 } // namespace
@@ -217,6 +233,11 @@ std::string memoText(const EditorState& s, int slot, int segment) {
                             text += intText(v);
                         text += "\r\n";
                     });
+    if (kind == EffectSoundWave) {
+        const EffectSoundMemo& e = s.EffectSoundMemos[static_cast<std::size_t>(slot)];
+        text += intText(e.kind) + "\r\n" + intText(e.seed) + "\r\n";
+        for (std::int32_t v : e.params) text += intText(v) + "\r\n";
+    }
     return utf8ToShiftJis(text);
 }
 
@@ -233,6 +254,11 @@ MemoFile parseMemo(std::string_view bytes) {
         else
             v = cutToInt(x);
     });
+    if (f.kind == EffectSoundWave) {
+        f.effect.kind = cutToInt(lines.next());
+        f.effect.seed = static_cast<std::uint32_t>(std::clamp(lines.next(), 0.0, 4294967295.0));
+        for (std::int32_t& v : f.effect.params) v = cutToInt(lines.next());
+    }
     return f;
 }
 
@@ -242,8 +268,10 @@ std::string memoProblem(const MemoFile& memo) {
     const std::int64_t second = std::int64_t{memo.rate} * memo.bits / 8;
     if (memo.rate < 1 || second > DATALENMAX)
         return "サンプリング周波数が" + intText(memo.rate) + "です。この周波数の音は作れません。";
-    if (memo.kind < SuperRandomWave || memo.kind > RandomSynthSinWave)
-        return "ランダム波の種類が" + intText(memo.kind) + "です。1～4のメモしか読めません。";
+    if (memo.kind < SuperRandomWave || memo.kind > EffectSoundWave)
+        return "ランダム波の種類が" + intText(memo.kind) + "です。1～5のメモしか読めません。";
+    if (memo.kind == EffectSoundWave && !effectSoundValid(memo.effect))
+        return "効果音の種類か値が、このプログラムの作れる範囲にありません。";
     return {};
 }
 
@@ -325,6 +353,12 @@ void readRandomMemoCommand(EditorState& s) {
         s.BusyFlag = 0;
         return;
     }
+    if (memo.kind == EffectSoundWave) {
+        // An effect sound makes its own window, titled with its kind.
+        makeEffectSoundWindow(s, memo.effect);
+        s.BusyFlag = 0;
+        return;
+    }
     const int slot = createSoundWindow(s, "", DefaultClientWidth, DefaultClientHeight);
     if (slot < 0) {
         s.BusyFlag = 0;
@@ -371,6 +405,8 @@ void randomInfoCommand(EditorState& s) {
         rebuildSegment(s, slot, kind);
     else if (kind == RandomSinWave || kind == RandomSynthSinWave)
         rebuildComponents(s, slot, kind);
+    else if (kind == EffectSoundWave)
+        rebuildEffectSound(s, slot);
     s.effects = saved;
     s.gen.GenTarget = GenTargetFlags{};
     s.BusyFlag = 0;

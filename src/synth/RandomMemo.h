@@ -9,7 +9,9 @@
 //   kinds 1, 2: for the one segment SegKind, SegLength, SegAmp[0..2],
 //               SegFreq[0..2]; kind 2 adds VolKind, VolAmp[0..2],
 //               VolFreq[0..2], FxKind, FxChorusFreq, FxChorusVol,
-//               FxDistortion (the chorus factors as decimal fractions).
+//               FxDistortion (the chorus factors as decimal fractions);
+//   kind 5 (an effect sound): its kind (0..6), the seed, then its
+//               parameters in their order.
 #include "core/EditorState.h"
 
 #include <cstdint>
@@ -30,6 +32,7 @@ struct MemoFile {
     std::int32_t bits = 0;
     std::int32_t kind = 0;
     RandomWaveMemo memo{};
+    EffectSoundMemo effect{}; // kind 5
 };
 
 // The lines of the memo of `slot`: for kinds 1 and 2 those of memo entry

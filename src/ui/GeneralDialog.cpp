@@ -117,6 +117,13 @@ bool setPreviewParameter(DialogRequest& d, int row, double v) {
             d.preview.chorusVolume = v / 10;
         return true;
     }
+    if (d.PreviewMode.filter) {
+        if (row == 1)
+            d.preview.filterFrequency = v;
+        else
+            d.preview.filterPasses = cutToInt(v);
+        return true;
+    }
     return false;
 }
 

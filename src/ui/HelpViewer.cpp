@@ -10,7 +10,7 @@ namespace wavora {
 const char* const HelpBaseTitle = "Wavoraヘルプ";
 const char* const HelpMenuButtonText = "メニューに戻る";
 
-const std::array<HelpTopic, 21> HelpTopics = {{
+const std::array<HelpTopic, 22> HelpTopics = {{
     {1001, "Wavoraとは", 50, 50, 400, 22, "HelpWAVORA.txt", "WAVORA"},
     {1002, "画面の説明", 50, 100, 180, 30, "Help画面の説明.txt", "画面の説明"},
     {1003, "ツールバーについて", 250, 100, 180, 30, "Helpツールバー.txt", "ツールバー"},
@@ -33,6 +33,9 @@ const std::array<HelpTopic, 21> HelpTopics = {{
     {1091, "２重の線", 250, 500, 180, 30, "Help波形手書き入力２重の線.txt", "波形手書き入力２重の線"},
     {1093, "音階、コーラス、ヒズミ", 50, 550, 180, 30, "Help音階コーラスヒズミ.txt", "音階コーラスヒズミ"},
     {1092, "波形ビットマップ", 250, 550, 180, 30, "Help波形のBmp.txt", "波形のBmp"},
+    // Below the grid, lower than the others so that it fits the window as it
+    // has always been made.
+    {1095, "効果音", 50, 595, 180, 22, "Help効果音.txt", "効果音"},
 }};
 
 namespace {

@@ -21,7 +21,7 @@ struct HelpTopic {
     const char* file;  // in the parts folder
     const char* title; // shown in the caption between " 【 " and " 】"
 };
-extern const std::array<HelpTopic, 21> HelpTopics;
+extern const std::array<HelpTopic, 22> HelpTopics;
 
 constexpr int HelpMenuButtonId = 1000; // "メニューに戻る", always shown
 constexpr int HelpTopmostCommand = 12310;

@@ -1,4 +1,4 @@
-// The menu bar read back from the running frame: thirteen popups, every item
+// The menu bar read back from the running frame: fourteen popups, every item
 // with its text, identifier and place, as the user sees them.
 #include "WinHarness.h"
 
@@ -98,6 +98,19 @@ const std::vector<Popup> kExpected = {
      {{"ディストーション(&D)", 1235}}},
     {"音階(&S)",
      {{"音波にオクターブと音階を指定する(&A)", 1249}}},
+    {"効果音(&G)",
+     {{"コイン(&C)", 1280},
+      {"レーザー(&L)", 1281},
+      {"爆発(&B)", 1282},
+      {"パワーアップ(&P)", 1283},
+      {"ダメージ(&D)", 1284},
+      {"ジャンプ(&J)", 1285},
+      {"ピッ（選択音）(&S)", 1286},
+      {"", 0},
+      {"ちょっと変える(&M)", 1287},
+      {"", 0},
+      {"こもらせる（ローパス）(&O)", 1288},
+      {"シャープにする（ハイパス）(&H)", 1289}}},
     {"ヘルプ(&H)",
      {{"音声データウィンドウ、レイヤー情報(&I)", 1210},
       {"ヘルプ(&S)\tF1", 1250}}},
@@ -114,7 +127,7 @@ std::string menuText(HMENU menu, UINT pos) {
 TEST_F(EditorTest, MenuBarHasEveryItemInOrder) {
     HMENU bar = GetMenu(frame());
     ASSERT_NE(bar, nullptr);
-    ASSERT_EQ(GetMenuItemCount(bar), 13);
+    ASSERT_EQ(GetMenuItemCount(bar), 14);
     for (UINT p = 0; p < kExpected.size(); ++p) {
         SCOPED_TRACE(kExpected[p].title);
         EXPECT_EQ(menuText(bar, p), kExpected[p].title);

@@ -15,44 +15,6 @@ namespace fs = std::filesystem;
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A common file dialog of the helper's process, by its title.
-HWND helperDialog(const std::wstring& title) {
-    struct Find {
-        const std::wstring* title;
-        HWND found = nullptr;
-    } f{&title};
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* find = reinterpret_cast<Find*>(lp);
-            wchar_t cls[64] = {};
-            GetClassNameW(w, cls, 64);
-            if (std::wstring(cls) != L"#32770" || textOf(w) != *find->title || !IsWindowVisible(w) ||
-                !GetDlgItem(w, 0x47C))
-                return TRUE;
-            find->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.found;
-}
-
-// Types the path into the dialog once it shows, and presses its OK button.
-std::thread answerDialog(const std::wstring& title, fs::path file) {
-    return std::thread([title, file] {
-        std::wstring path = file.wstring();
-        for (wchar_t& c : path)
-            if (c == L'/') c = L'\\'; // the dialog takes no forward slash
-        for (int i = 0; i < 300; ++i, Sleep(50))
-            if (HWND d = helperDialog(title)) {
-                Sleep(300); // its layout is done a moment after it shows
-                SendMessageTimeoutW(GetDlgItem(d, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
-                                    SMTO_ABORTIFHUNG, 2000, nullptr);
-                PostMessageW(d, WM_COMMAND, IDOK, 0);
-                return;
-            }
-    });
-}
-
 struct RandomButtons : EditorTest {
     void SetUp() override {
         EditorTest::SetUp();
@@ -116,7 +78,7 @@ TEST_F(RandomButtons, AMemoSavedAndReadBackRebuildsTheSound) {
     const Bytes made = sound();
     const fs::path memo = folder / L"合成メモ.txt";
 
-    std::thread save = answerDialog(L"メモ", memo);
+    std::thread save = answerFileDialog(L"メモ", memo);
     press(5015);
     save.join();
     pump(300ms);
@@ -125,7 +87,7 @@ TEST_F(RandomButtons, AMemoSavedAndReadBackRebuildsTheSound) {
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 17);
     EXPECT_EQ(text.substr(0, text.find("\r\n")), std::to_string(state().active().SRATE));
 
-    std::thread open = answerDialog(L"読み込むメモを選んでください", memo);
+    std::thread open = answerFileDialog(L"読み込むメモを選んでください", memo);
     press(5016);
     open.join();
     pump(10s, [&] { return !state().play.PlayingFlag; });

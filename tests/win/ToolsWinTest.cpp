@@ -204,25 +204,6 @@ TEST_F(Tools, CopyAndPasteAtTheMarkerWithTheContextMenu) {
     EXPECT_EQ(d.UnDoFlag.substr(d.UnDoFlag.size() - 2), "19");
 }
 
-// The helper's Open dialog, in the helper's own process.
-HWND openDialog() {
-    struct Find {
-        HWND found = nullptr;
-    } f;
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            wchar_t cls[64] = {};
-            GetClassNameW(w, cls, 64);
-            if (std::wstring(cls) != L"#32770" || textOf(w) != L"一度に読み込めるのは１つだけです" || !IsWindowVisible(w) ||
-                !GetDlgItem(w, 0x47C))
-                return TRUE;
-            reinterpret_cast<Find*>(lp)->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.found;
-}
-
 TEST_F(Tools, AWavFileIsReadIntoTheSelection) {
     HWND w = newSound();
     press(5004);
@@ -231,19 +212,7 @@ TEST_F(Tools, AWavFileIsReadIntoTheSelection) {
     const std::vector<std::uint8_t> file = wavora::wavFileBytes(data, 1, 44100, 8);
     std::ofstream((folder / L"in.wav"), std::ios::binary)
         .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-    std::wstring path = (folder / L"in.wav").wstring();
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\'; // the dialog takes no forward slash
-    std::thread user([&] {
-        for (int i = 0; i < 300; ++i, Sleep(50))
-            if (HWND d = openDialog()) {
-                Sleep(300); // its layout is done a moment after it shows
-                SendMessageTimeoutW(GetDlgItem(d, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
-                                    SMTO_ABORTIFHUNG, 2000, nullptr);
-                PostMessageW(d, WM_COMMAND, IDOK, 0);
-                return;
-            }
-    });
+    std::thread user = answerFileDialog(L"一度に読み込めるのは１つだけです", folder / L"in.wav");
     const auto& d = state().docs[0];
     const std::int32_t length = d.DataLen;
     command(1207);

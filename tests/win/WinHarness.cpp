@@ -49,6 +49,47 @@ BOOL CALLBACK findProc(HWND w, LPARAM lp) {
 }
 } // namespace
 
+namespace {
+
+// A common file dialog of the helper's process, by its title.
+HWND helperDialog(const std::wstring& title) {
+    struct Find {
+        const std::wstring* title;
+        HWND found = nullptr;
+    } f{&title};
+    EnumWindows(
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* find = reinterpret_cast<Find*>(lp);
+            wchar_t cls[64] = {};
+            GetClassNameW(w, cls, 64);
+            if (std::wstring(cls) != L"#32770" || textOf(w) != *find->title || !IsWindowVisible(w) ||
+                !GetDlgItem(w, 0x47C))
+                return TRUE;
+            find->found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
+} // namespace
+
+std::thread answerFileDialog(const std::wstring& title, const fs::path& file) {
+    return std::thread([title, file] {
+        std::wstring path = file.wstring();
+        for (wchar_t& c : path)
+            if (c == L'/') c = L'\\'; // the dialog takes no forward slash
+        for (int i = 0; i < 300; ++i, Sleep(50))
+            if (HWND d = helperDialog(title)) {
+                Sleep(300); // its layout is done a moment after it shows
+                SendMessageTimeoutW(GetDlgItem(d, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
+                                    SMTO_ABORTIFHUNG, 2000, nullptr);
+                PostMessageW(d, WM_COMMAND, IDOK, 0);
+                return;
+            }
+    });
+}
+
 HWND findOwnWindow(const wchar_t* cls, const wchar_t* title) {
     Find f{cls, title, nullptr};
     EnumWindows(findProc, reinterpret_cast<LPARAM>(&f));

@@ -63,6 +63,11 @@ bool whileWindowOpen(const wchar_t* cls, const wchar_t* title, const std::functi
                      const std::function<void(HWND)>& action,
                      std::chrono::milliseconds timeout = std::chrono::seconds(15));
 
+// Answers the helper's common file dialog titled `title` from another
+// thread: once it shows, the full path of `file` is typed into it and OK
+// pressed. Join the thread after the command that asks.
+std::thread answerFileDialog(const std::wstring& title, const std::filesystem::path& file);
+
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override;

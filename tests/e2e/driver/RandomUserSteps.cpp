@@ -36,6 +36,8 @@ const Weighted kCommands[] = {
     {1201, 3, true},  {1238, 1, true},  {1227, 3, false}, {1258, 1, false}, {1259, 1, false}, {1215, 1, true},
     {1216, 2, true},  {1240, 2, true},  {1232, 2, true},  {1233, 1, true},  {1234, 1, true},  {1235, 2, true},
     {1249, 2, true},  {1210, 1, false}, {1250, 1, false}, {1265, 1, false},
+    {1280, 1, false}, {1281, 1, false}, {1282, 1, false}, {1283, 1, false}, {1284, 1, false}, {1285, 1, false},
+    {1286, 1, false}, {1287, 1, false}, {1288, 2, true},  {1289, 2, true},
 };
 
 FILETIME writeTime(const fs::path& file) {
