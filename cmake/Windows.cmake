@@ -127,3 +127,13 @@ if(WAVORA_E2E_TESTS)
     PROPERTIES LABELS wine RUN_SERIAL TRUE ENVIRONMENT "WAVORA_STAGE=${WAVORA_STAGE}"
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
 endif()
+
+# Neither program imports the libraries that cost the start-up most; they are
+# loaded when first needed (src/core/LateBoundWin32.h).
+find_program(WAVORA_OBJDUMP NAMES ${CMAKE_CXX_COMPILER_TARGET}-objdump x86_64-w64-mingw32-objdump REQUIRED)
+add_test(NAME Imports.TheEditorLoadsTheCommonControlsAndTheShellLate
+  COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${WAVORA_OBJDUMP} -DPROGRAM=${WAVORA_STAGE}/Wavora.exe
+          "-DFORBIDDEN=comctl32.dll;shell32.dll;comdlg32.dll;gdiplus.dll" -P ${CMAKE_SOURCE_DIR}/cmake/CheckImports.cmake)
+add_test(NAME Imports.TheHelperLoadsItsDialogsAndImagingLate
+  COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${WAVORA_OBJDUMP} -DPROGRAM=${WAVORA_PARTS}/Pictra.exe
+          "-DFORBIDDEN=comctl32.dll;comdlg32.dll;gdiplus.dll" -P ${CMAKE_SOURCE_DIR}/cmake/CheckImports.cmake)

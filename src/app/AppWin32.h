@@ -28,6 +28,9 @@ LRESULT CALLBACK frameWindowProc(HWND, UINT, WPARAM, LPARAM);
 // more second recorded.
 constexpr UINT WM_PLAYCURSORMOVED = WM_APP + 0x60;
 constexpr UINT WM_RECORDSECOND = WM_APP + 0x61;
+// Posted by the start-up to itself: the last of the start-up, which nothing
+// on screen waits for.
+constexpr UINT WM_FINISHSTART = WM_APP + 0x62;
 
 // Creates the frame's menu bar from the menu table.
 HMENU buildMenuBar(std::array<HMENU, MenuPopupCount>& popups);

@@ -11,7 +11,9 @@
 #include "audio/WaveDeviceWin32.h"
 #include "converter/HelperClient.h"
 #include "converter/HelperStartWin32.h"
+#include "core/CommonControlsWin32.h"
 #include "core/EditorState.h"
+#include "core/LateBoundWin32.h"
 #include "text/Paths.h"
 #include "core/TextFiles.h"
 #include "core/WinText.h"
@@ -63,6 +65,15 @@ void openToolWindow(HWND frame, EditorState& s) {
     s.CurrentTool = 1;
 }
 
+// The start-up makes the frame where it belongs already; moving it there
+// again would only cost the window system a round trip.
+void placeFrame(HWND frame, const FrameState& at) {
+    RECT r{};
+    GetWindowRect(frame, &r);
+    if (r.left == at.left && r.top == at.top && r.right - r.left == at.width && r.bottom - r.top == at.height) return;
+    SetWindowPos(frame, nullptr, at.left, at.top, at.width, at.height, SWP_NOZORDER);
+}
+
 void stageTwo(Win32App& a, HWND frame) {
     EditorState& s = *a.state;
     a.frame = frame;
@@ -74,7 +85,7 @@ void stageTwo(Win32App& a, HWND frame) {
     loadFolderSettings(s);
     loadAutoAudition(s);
     loadFramePosition(s);
-    SetWindowPos(frame, nullptr, s.frame.left, s.frame.top, s.frame.width, s.frame.height, SWP_NOZORDER);
+    placeFrame(frame, s.frame);
     setRecordingFormat(s);
     createSharedSurfaces(s);
     openToolWindow(frame, s);
@@ -156,15 +167,18 @@ void copyHelperReply(Win32App& a, WPARAM sender, const COPYDATASTRUCT* cds) {
 
 // The dropped paths in their order. A modal window (a message box, the
 // general dialog, the pattern window) disables the frame while it is open.
+// The shell's library is loaded at the first drop, not at every start.
 void takeDrop(EditorState& s, HWND frame, HDROP drop) {
+    static const auto query = lateBound<decltype(&DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
+    static const auto finish = lateBound<decltype(&DragFinish)>(L"shell32.dll", "DragFinish");
     std::vector<std::string> paths;
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    const UINT count = query ? query(drop, 0xFFFFFFFF, nullptr, 0) : 0;
     for (UINT i = 0; i < count; ++i) {
-        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        std::wstring path(query(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(query(drop, i, path.data(), static_cast<UINT>(path.size())));
         if (!path.empty()) paths.push_back(narrow(path));
     }
-    DragFinish(drop);
+    if (finish) finish(drop);
     openDroppedFiles(s, paths, !IsWindowEnabled(frame));
 }
 
@@ -199,6 +213,10 @@ LRESULT CALLBACK frameWindowProc(HWND frame, UINT message, WPARAM wParam, LPARAM
     case MM_WIM_CLOSE: onWaveInClose(s); break;
     case WM_PLAYCURSORMOVED: onPlayCursorMoved(s); break;
     case WM_RECORDSECOND: onRecordSecond(s); break;
+    case WM_FINISHSTART:
+        ensureCommonControls();
+        addToolWindowTips();
+        break;
     default: break;
     }
     return DefFrameProcW(frame, a.mdiClient, message, wParam, lParam);

@@ -6,6 +6,7 @@
 #include "audio/WaveDeviceWin32.h"
 #include "converter/HelperClient.h"
 #include "core/EditorState.h"
+#include "core/LateBoundWin32.h"
 #include "core/Win32App.h"
 #include "core/WinText.h"
 #include "pattern/PatternWindowWin32.h"
@@ -274,7 +275,8 @@ void Win32Platform::openHelp() { openHelpWindow(); }
 void Win32Platform::openHistoryWindow() { showHistoryWindow(); }
 
 void Win32Platform::openWebPage(const std::string& url) {
-    ShellExecuteW(app().frame, L"open", widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    static const auto open = lateBound<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+    if (open) open(app().frame, L"open", widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 int Win32Platform::waveDevice(WaveCall call, const WaveFormat& format, WaveBuffer& buffer) {

@@ -6,6 +6,7 @@
 #include "app/MenuTable.h"
 #include "app/PlatformWin32.h"
 #include "app/Resources.h"
+#include "app/Settings.h"
 #include "app/SingleEditorWin32.h"
 #include "app/StartupRecovery.h"
 #include "audio/Audition.h"
@@ -15,8 +16,7 @@
 #include "pattern/PatternWindowWin32.h"
 #include "ui/HelpViewer.h"
 #include "ui/HelpWindowWin32.h"
-
-#include <commctrl.h>
+#include "ui/ToolWindowWin32.h"
 
 #include <vector>
 
@@ -159,9 +159,9 @@ HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
     // starts first so that it comes up while the editor does the rest; the
     // frame's creation looks for its window.
     launchHelper();
+    // So are the tool buttons' icons, read from their files beside the rest.
+    startLoadingToolIcons();
 
-    INITCOMMONCONTROLSEX icc{sizeof icc, 0xFF};
-    InitCommonControlsEx(&icc);
     createFonts(a);
     createPatternMenu();
     registerClass(L"NORMALDLG", DefWindowProcW, a.buttonFace);
@@ -182,9 +182,14 @@ HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
 
     const ClassIcons icons = programIcons(instance);
     registerClass(L"NORMAL0", frameWindowProc, a.buttonFace, icons);
+    // Made where its creation will put it (the remembered rectangle, or the
+    // default one): moving a window just made costs the window system a round
+    // trip on the way to the first picture, and it is not shown before then.
+    loadFramePosition(*a.state);
+    const FrameState& at = a.state->frame;
     a.frame = CreateWindowExW(WS_EX_ACCEPTFILES, L"NORMAL0", L"Wavora",
-                              WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 480, 360, nullptr, nullptr, instance, nullptr);
+                              WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, at.left, at.top,
+                              at.width, at.height, nullptr, nullptr, instance, nullptr);
     if (!a.frame) {
         abandonHelper();
         releaseFolder();
@@ -205,6 +210,10 @@ HWND startEditor(HINSTANCE instance, const std::filesystem::path& root) {
     // The frame is up, no command has run and nothing has been written into
     // the undo folder: the moment to offer back what a run that died left.
     offerRecovery(*a.state);
+    // What the frame does not show (the common controls, see
+    // CommonControlsWin32.h, and the tool tips that need them) comes first
+    // thing in the message loop, after the frame is up.
+    PostMessageW(a.frame, WM_FINISHSTART, 0, 0);
     return a.frame;
 }
 

@@ -44,8 +44,12 @@ HWND searchPass(HWND frame, bool towardsTop, DWORD pid) {
 }
 
 // What the launch left for the search; the launch and the search run at
-// different moments of start-up.
+// different moments of start-up. The launch runs on a thread of its own
+// (starting a process keeps the caller waiting for several milliseconds);
+// only the interface thread starts and joins it, and reads the rest after
+// the join.
 struct Launch {
+    HANDLE thread = nullptr;
     bool launched = false;
     HANDLE process = nullptr;
     DWORD pid = 0;
@@ -56,9 +60,7 @@ Launch& pending() {
     return launch;
 }
 
-} // namespace
-
-void launchHelper() {
+void startHelperProcess() {
     Launch& l = pending();
     // The helper watches this process and ends by itself when it is gone
     // without having told it (killed, crashed).
@@ -79,15 +81,40 @@ void launchHelper() {
     l.pid = l.process ? GetProcessId(l.process) : 0;
 }
 
+DWORD WINAPI launchThread(LPVOID) {
+    startHelperProcess();
+    return 0;
+}
+
+// The launch as it ended, taken out of the pending record.
+Launch takeLaunch() {
+    Launch& l = pending();
+    if (l.thread) {
+        WaitForSingleObject(l.thread, INFINITE);
+        CloseHandle(l.thread);
+        l.thread = nullptr;
+    }
+    return std::exchange(l, Launch{});
+}
+
+} // namespace
+
+void launchHelper() {
+    Launch& l = pending();
+    if (l.thread || l.launched) return;
+    l.thread = CreateThread(nullptr, 0, launchThread, nullptr, 0, nullptr);
+    if (!l.thread) startHelperProcess(); // no thread: the launch waits here
+}
+
 void abandonHelper() {
-    Launch l = std::exchange(pending(), Launch{});
+    Launch l = takeLaunch();
     if (!l.process) return;
     TerminateProcess(l.process, 0);
     CloseHandle(l.process);
 }
 
 HWND findHelper(HWND frame) {
-    Launch l = std::exchange(pending(), Launch{});
+    Launch l = takeLaunch();
     HWND found = nullptr;
     const DWORD begin = GetTickCount();
     for (int round = 0; l.launched; ++round) {

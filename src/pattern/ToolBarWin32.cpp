@@ -1,6 +1,8 @@
 #include "pattern/ToolBarWin32.h"
 
+#include "core/CommonControlsWin32.h"
 #include "core/EditorState.h"
+#include "core/LateBoundWin32.h"
 #include "core/Win32App.h"
 #include "core/WinText.h"
 #include "text/Paths.h"
@@ -10,6 +12,28 @@
 namespace wavora {
 
 namespace {
+
+// The image lists live in the common controls, loaded by the start-up after
+// it has started the helper.
+HIMAGELIST createList(int width, int height, UINT flags, int initial, int grow) {
+    static const auto f = lateBound<decltype(&ImageList_Create)>(L"comctl32.dll", "ImageList_Create");
+    return f ? f(width, height, flags, initial, grow) : nullptr;
+}
+
+int addMasked(HIMAGELIST list, HBITMAP bitmap, COLORREF mask) {
+    static const auto f = lateBound<decltype(&ImageList_AddMasked)>(L"comctl32.dll", "ImageList_AddMasked");
+    return f ? f(list, bitmap, mask) : -1;
+}
+
+HIMAGELIST loadList(const wchar_t* file, int width, COLORREF mask) {
+    static const auto f = lateBound<decltype(&ImageList_LoadImageW)>(L"comctl32.dll", "ImageList_LoadImageW");
+    return f ? f(nullptr, file, width, 0, mask, IMAGE_BITMAP, LR_LOADFROMFILE | LR_CREATEDIBSECTION) : nullptr;
+}
+
+void destroyList(HIMAGELIST list) {
+    static const auto f = lateBound<decltype(&ImageList_Destroy)>(L"comctl32.dll", "ImageList_Destroy");
+    if (f) f(list);
+}
 
 COLORREF maskColour() {
     return RGB((ToolMaskColour >> 16) & 0xFF, (ToolMaskColour >> 8) & 0xFF, ToolMaskColour & 0xFF);
@@ -31,16 +55,15 @@ HIMAGELIST stripFromMemory(const Surface& strips, int row, int count) {
     for (int y = 0; y < ToolImageSize; ++y)
         for (int x = 0; x < ToolImageSize * count; ++x)
             px[y * ToolImageSize * count + x] = strips.get(x, row * ToolImageSize + y);
-    HIMAGELIST list = ImageList_Create(ToolImageSize, ToolImageSize, ILC_COLOR24 | ILC_MASK, count, 0);
-    if (list) ImageList_AddMasked(list, bitmap, maskColour());
+    HIMAGELIST list = createList(ToolImageSize, ToolImageSize, ILC_COLOR24 | ILC_MASK, count, 0);
+    if (list) addMasked(list, bitmap, maskColour());
     DeleteObject(bitmap);
     return list;
 }
 
 HIMAGELIST loadStrip(EditorState& s, const Surface& strips, int row, int count) {
     const std::wstring file = (s.root / pathFromUtf8(StripFiles[static_cast<std::size_t>(row)])).wstring();
-    HIMAGELIST list = ImageList_LoadImageW(nullptr, file.c_str(), ToolImageSize, 0, maskColour(),
-                                           IMAGE_BITMAP, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    HIMAGELIST list = loadList(file.c_str(), ToolImageSize, maskColour());
     return list ? list : stripFromMemory(strips, row, count);
 }
 
@@ -48,6 +71,7 @@ HIMAGELIST loadStrip(EditorState& s, const Surface& strips, int row, int count) 
 
 ToolBar BmpToPrompt(EditorState& s, std::span<const ToolButtonEntry> buttons, HWND parent, bool vertical,
                     int x, int y) {
+    ensureCommonControls();
     ToolBar bar;
     const int count = static_cast<int>(buttons.size());
     if (count == 0) return bar;
@@ -93,7 +117,7 @@ ToolBar BmpToPrompt(EditorState& s, std::span<const ToolButtonEntry> buttons, HW
 void destroyToolBar(ToolBar& bar) {
     if (bar.window && IsWindow(bar.window)) DestroyWindow(bar.window);
     for (HIMAGELIST& list : bar.images) {
-        if (list) ImageList_Destroy(list);
+        if (list) destroyList(list);
         list = nullptr;
     }
     bar.window = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/GeneralDialogWin32.h"
 
+#include "core/CommonControlsWin32.h"
 #include "core/EditorState.h"
 #include "core/Win32App.h"
 #include "core/WinText.h"
@@ -62,6 +63,7 @@ HWND child(HWND parent, const wchar_t* cls, DWORD style, DWORD exStyle, int id) 
 }
 
 void createControls(HWND w) {
+    ensureCommonControls(); // the spin buttons and sliders
     for (int r = 1; r <= DialogMaxRows; ++r) {
         RowControls& rc = g_dialog.rows[static_cast<std::size_t>(r)];
         rc.label = child(w, L"STATIC", 0, 0, DialogLabelId(r));

@@ -14,6 +14,7 @@ namespace {
 class Win32HelpHost : public HelpWindowHost {
   public:
     explicit Win32HelpHost(HWND w) : w_(w) {}
+    HWND window() const { return w_; }
     void setTitle(const std::string& title) override { SetWindowTextW(w_, widen(title).c_str()); }
     void showTopicButtons(bool shown) override {
         for (const HelpTopic& t : HelpTopics)
@@ -72,17 +73,23 @@ HWND makeButton(HWND parent, int id, const char* text, int x, int y, int w, int 
     return b;
 }
 
-void create(HWND w) {
+// The buttons are made when the viewer first needs them, not with the window
+// at start-up: the window stays hidden until help is asked for, and thirty
+// buttons made for nothing are a good part of the start-up's last steps.
+void createButtons(HWND w) {
     makeButton(w, HelpMenuButtonId, HelpMenuButtonText, 50, 2, 400, 20, true);
     for (const HelpTopic& t : HelpTopics)
         makeButton(w, t.id, t.label, t.x, t.y, t.width, t.height, false);
-    g_help.host = std::make_unique<Win32HelpHost>(w);
 }
+
+void create(HWND w) { g_help.host = std::make_unique<Win32HelpHost>(w); }
 
 HelpViewer* viewerFor() {
     Win32App& a = app();
-    if (!g_help.viewer && g_help.host && a.state)
+    if (!g_help.viewer && g_help.host && a.state) {
+        createButtons(g_help.host->window());
         g_help.viewer = std::make_unique<HelpViewer>(a.state->platform, *g_help.host, a.state->root);
+    }
     return g_help.viewer.get();
 }
 

@@ -1,5 +1,6 @@
 #include "ui/ToolWindowWin32.h"
 
+#include "core/CommonControlsWin32.h"
 #include "core/EditorState.h"
 #include "core/Win32App.h"
 #include "core/WinText.h"
@@ -7,6 +8,8 @@
 #include "ui/ToolWindow.h"
 
 #include <commctrl.h>
+
+#include <utility>
 
 namespace wavora {
 
@@ -29,33 +32,56 @@ ToolWindowState& tw() {
 
 HWND buttonOf(int id) { return GetDlgItem(tw().window, id); }
 
-void addButton(HWND w, int k, const ToolButton& b) {
+// A missing icon leaves the button blank; it works all the same.
+HICON loadIcon(const ToolButton& b) {
+    const std::wstring file = L"Wavora部品\\" + widen(b.icon);
+    return static_cast<HICON>(
+        LoadImageW(nullptr, file.c_str(), IMAGE_ICON, ToolButtonSize, ToolButtonSize, LR_LOADFROMFILE));
+}
+
+// The icons read ahead by startLoadingToolIcons, until the window takes them.
+struct Preload {
+    HANDLE thread = nullptr;
+    std::array<HICON, 16> icons{};
+};
+
+Preload& preload() {
+    static Preload p;
+    return p;
+}
+
+DWORD WINAPI preloadIcons(LPVOID) {
+    std::size_t k = 0;
+    for (const ToolButton& b : toolButtons()) preload().icons[k++] = loadIcon(b);
+    return 0;
+}
+
+// The read-ahead icons once their thread is done; none when nothing was read ahead.
+std::array<HICON, 16> takePreloadedIcons() {
+    Preload& p = preload();
+    if (!p.thread) return {};
+    WaitForSingleObject(p.thread, INFINITE);
+    CloseHandle(p.thread);
+    p.thread = nullptr;
+    return std::exchange(p.icons, {});
+}
+
+void addButton(HWND w, int k, const ToolButton& b, HICON icon) {
     HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_CHECKBOX | BS_PUSHLIKE | BS_ICON, 0,
                                   k * ToolButtonSize, ToolButtonSize, ToolButtonSize, w,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), app().instance, nullptr);
-    // A missing icon leaves the button blank; it works all the same.
-    std::wstring file = L"Wavora部品\\" + widen(b.icon);
-    auto icon = static_cast<HICON>(
-        LoadImageW(nullptr, file.c_str(), IMAGE_ICON, ToolButtonSize, ToolButtonSize, LR_LOADFROMFILE));
+    if (!icon) icon = loadIcon(b);
     tw().icons[static_cast<std::size_t>(k)] = icon;
     if (icon) SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
-
-    TOOLINFOW ti{};
-    ti.cbSize = sizeof ti;
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = w;
-    ti.uId = reinterpret_cast<UINT_PTR>(button);
-    std::wstring tip = widen(b.tip);
-    ti.lpszText = tip.data();
-    SendMessageW(tw().tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 void createButtons(HWND w) {
-    tw().tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, w, nullptr, app().instance, nullptr);
-    SendMessageW(tw().tips, TTM_SETMAXTIPWIDTH, 0, 1000);
+    const std::array<HICON, 16> ready = takePreloadedIcons();
     int k = 0;
-    for (const ToolButton& b : toolButtons()) addButton(w, k++, b);
+    for (const ToolButton& b : toolButtons()) {
+        addButton(w, k, b, ready[static_cast<std::size_t>(k)]);
+        ++k;
+    }
 }
 
 void releaseIcons() {
@@ -117,6 +143,29 @@ void registerToolWindowClass() {
 }
 
 } // namespace
+
+void addToolWindowTips() {
+    HWND w = tw().window;
+    if (!w || tw().tips) return;
+    ensureCommonControls();
+    tw().tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, w, nullptr, app().instance, nullptr);
+    SendMessageW(tw().tips, TTM_SETMAXTIPWIDTH, 0, 1000);
+    for (const ToolButton& b : toolButtons()) {
+        TOOLINFOW ti{};
+        ti.cbSize = sizeof ti;
+        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        ti.hwnd = w;
+        ti.uId = reinterpret_cast<UINT_PTR>(buttonOf(b.id));
+        std::wstring tip = widen(b.tip);
+        ti.lpszText = tip.data();
+        SendMessageW(tw().tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+}
+
+void startLoadingToolIcons() {
+    if (!preload().thread) preload().thread = CreateThread(nullptr, 0, preloadIcons, nullptr, 0, nullptr);
+}
 
 HWND createToolWindow(HWND frame, int left, int top, std::function<void(int, int)> onDestroy) {
     registerToolWindowClass();

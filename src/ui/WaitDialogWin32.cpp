@@ -1,5 +1,6 @@
 #include "ui/WaitDialogWin32.h"
 
+#include "core/CommonControlsWin32.h"
 #include "core/Win32App.h"
 #include "core/WinText.h"
 
@@ -29,6 +30,7 @@ LRESULT CALLBACK waitDialogProc(HWND w, UINT message, WPARAM wParam, LPARAM lPar
 
 void initialise(HWND w) {
     Win32App& a = app();
+    ensureCommonControls(); // the progress bar
     g_wait.progress = CreateWindowExW(WS_EX_STATICEDGE, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, 26, 33, 189,
                                       24, w, nullptr, a.instance, nullptr);
     g_wait.face = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE, 29, 9, 189, 12, w, nullptr,

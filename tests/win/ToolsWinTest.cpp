@@ -7,6 +7,8 @@
 #include "audio/Render.h"
 #include "wavfile/WavFile.h"
 
+#include <commctrl.h>
+
 #include <fstream>
 
 #include <cstdlib>
@@ -80,9 +82,18 @@ TEST_F(Tools, SixteenButtonsBesideTheFrameShowTheChosenTool) {
     GetWindowRect(tb, &r);
     EXPECT_EQ(r.left, 13 + 950 + 1);
     EXPECT_EQ(r.top, 50 + 2);
-    int buttons = 0;
-    for (HWND c = GetWindow(tb, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ++buttons;
+    int buttons = 0, withIcons = 0;
+    for (HWND c = GetWindow(tb, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        ++buttons;
+        if (SendMessageW(c, BM_GETIMAGE, IMAGE_ICON, 0)) ++withIcons;
+    }
     EXPECT_EQ(buttons, 16);
+    EXPECT_EQ(withIcons, 16) << "the icons read ahead at start-up reach their buttons";
+    // The tips come once the frame is up; by now every button has one.
+    HWND tips = nullptr;
+    while ((tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr)) && GetWindow(tips, GW_OWNER) != tb) {}
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 16);
     RECT last{};
     GetWindowRect(GetDlgItem(tb, 5016), &last);
     EXPECT_EQ(last.bottom - last.top, 32);

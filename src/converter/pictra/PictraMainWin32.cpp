@@ -6,6 +6,7 @@
 #include "converter/pictra/ConvertImageWin32.h"
 #include "converter/pictra/PictraResources.h"
 #include "converter/pictra/PictraState.h"
+#include "core/LateBoundWin32.h"
 
 #include <windows.h>
 #include <commdlg.h>
@@ -98,7 +99,12 @@ void showDialog(HWND self, bool open) {
     ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     ofn.Flags = pictra::dialogFlags(state);
-    const bool chosen = (open ? GetOpenFileNameW(&ofn) : GetSaveFileNameW(&ofn)) != FALSE;
+    // The dialogs' library (and the common controls it brings) is loaded at
+    // the first dialog: the editor waits for this program's window at start.
+    static const auto openDialog = wavora::lateBound<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    static const auto saveDialog = wavora::lateBound<decltype(&GetSaveFileNameW)>(L"comdlg32.dll", "GetSaveFileNameW");
+    const auto dialog = open ? openDialog : saveDialog;
+    const bool chosen = dialog && dialog(&ofn) != FALSE;
 
     std::string list;
     const bool answered = chosen && chosenList(file, list);
