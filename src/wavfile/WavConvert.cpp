@@ -243,6 +243,12 @@ class SoundBuilder {
     // Frames that already are what is kept (8-bit, or 16-bit PCM, in one or
     // two channels).
     bool keepsChannels() const { return channels_ <= 2; }
+    // Room for `samples` more 16-bit samples, written by the caller.
+    std::uint8_t* room16(std::size_t samples) {
+        std::uint8_t* o = bytes_.data() + at_;
+        at_ += samples * 2;
+        return o;
+    }
     void copy(const std::uint8_t* bytes, std::size_t count) {
         std::memcpy(bytes_.data() + at_, bytes, count);
         at_ += count;
@@ -304,6 +310,17 @@ template <Encoding E> void putPiece(const std::uint8_t* p, std::size_t frames, S
     out.putFrames(frames, [p](std::size_t i) { return wideSample<E>(p + i * bytesOf(E)); });
 }
 
+// 24-bit PCM, the commonest kind after 16-bit, kept in one or two channels:
+// the sample's top two bytes and the rounding bit of the third give the same
+// value as the widened sample rounded to 16 bits (half up, the top kept at
+// 32767), without widening it first.
+void put24(const std::uint8_t* p, std::size_t samples, std::uint8_t* o) {
+    for (std::size_t i = 0; i < samples; ++i, p += 3, o += 2) {
+        const std::int32_t r = static_cast<std::int16_t>(p[1] | p[2] << 8) + (p[0] >> 7);
+        store16(o, r - (r == 32768));
+    }
+}
+
 void putPiece(Encoding e, const std::uint8_t* p, std::size_t frames, SoundBuilder& out) {
     switch (e) {
     case Encoding::Pcm8: out.putBytes(p, frames); break;
@@ -311,7 +328,10 @@ void putPiece(Encoding e, const std::uint8_t* p, std::size_t frames, SoundBuilde
         if (out.keepsChannels()) out.copy(p, frames * out.outChannels() * 2);
         else putPiece<Encoding::Pcm16>(p, frames, out);
         break;
-    case Encoding::Pcm24: putPiece<Encoding::Pcm24>(p, frames, out); break;
+    case Encoding::Pcm24:
+        if (out.keepsChannels()) put24(p, frames * out.outChannels(), out.room16(frames * out.outChannels()));
+        else putPiece<Encoding::Pcm24>(p, frames, out);
+        break;
     case Encoding::Pcm32: putPiece<Encoding::Pcm32>(p, frames, out); break;
     case Encoding::Float32: putPiece<Encoding::Float32>(p, frames, out); break;
     case Encoding::Float64: putPiece<Encoding::Float64>(p, frames, out); break;

@@ -119,6 +119,23 @@ TEST_F(Convert, ChunksInAnyOrderAndADataSizePastTheEnd) {
     EXPECT_EQ(convert({fmt(1, 2, 44100, 16), cut}).Samples, w.Samples);
 }
 
+// One and two channels of 24 bits take a shorter way than the mean of more
+// channels: both must round alike, half up, the top staying at 32767.
+TEST_F(Convert, TwentyFourBitSamplesRoundHalfUpTheSameWayInEveryLayout) {
+    const std::uint32_t in[] = {0x7FFFFF, 0x7FFF80, 0x7FFF7F, 0x000080, 0x00007F, 0x800000, 0xFFFF80, 0xFFFF7F};
+    const std::int16_t want[] = {32767, 32767, 32767, 1, 0, -32768, 0, -1};
+    Bytes mono, three, expected;
+    for (std::size_t i = 0; i < std::size(in); ++i) {
+        const Bytes sample = le({{in[i], 3}});
+        mono.insert(mono.end(), sample.begin(), sample.end());
+        for (int c = 0; c < 3; ++c) three.insert(three.end(), sample.begin(), sample.end());
+        const Bytes out = le({{static_cast<std::uint16_t>(want[i]), 2}});
+        expected.insert(expected.end(), out.begin(), out.end());
+    }
+    EXPECT_EQ(convert({fmt(1, 1, 8000, 24), chunk("data", mono)}).Samples, expected);
+    EXPECT_EQ(convert({fmt(1, 3, 8000, 24), chunk("data", three)}).Samples, expected);
+}
+
 TEST_F(Convert, ALongFileKeepsItsFirstWholeFramesAndSaysHowLong) {
     const ConvertedWav mono = convert({fmt(1, 1, 8000, 16), chunk("data", Bytes(640000, 0x11))});
     EXPECT_EQ(mono.Samples.size(), 500000u);
