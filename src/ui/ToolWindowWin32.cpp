@@ -176,7 +176,12 @@ HWND createToolWindow(HWND frame, int left, int top, std::function<void(int, int
     if (!w) return nullptr;
     tw().window = w;
     createButtons(w);
-    SetWindowPos(w, nullptr, left, top, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Made there already as a rule; a move to the same place would only cost
+    // the window system a round trip on the way to the first picture.
+    RECT r{};
+    GetWindowRect(w, &r);
+    if (r.left != left || r.top != top || r.right - r.left != size.width || r.bottom - r.top != size.height)
+        SetWindowPos(w, nullptr, left, top, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(w, SW_SHOWNOACTIVATE);
     SetTimer(w, SyncTimer, 150, nullptr);
     syncToolButtons();
