@@ -25,7 +25,6 @@ namespace {
 namespace gp = Gdiplus::DllExports;
 using Gdiplus::GpBitmap;
 using Gdiplus::GpImage;
-using Gdiplus::GpStatus;
 
 // The library's functions this file calls; all of them or none.
 struct Imaging {
