@@ -65,8 +65,10 @@ void openToolWindow(HWND frame, EditorState& s) {
     s.CurrentTool = 1;
 }
 
-// The start-up makes the frame where it belongs already; moving it there
-// again would only cost the window system a round trip.
+// The start-up read the remembered rectangle (loadFramePosition) and made the
+// frame there; the frame is moved only when the window system made it
+// elsewhere (a rectangle smaller than the frame's least size), since a move
+// to where it already is would only cost the window system a round trip.
 void placeFrame(HWND frame, const FrameState& at) {
     RECT r{};
     GetWindowRect(frame, &r);
@@ -84,7 +86,6 @@ void stageTwo(Win32App& a, HWND frame) {
     s.frame.CurrentDir = utf8FromPath(std::filesystem::current_path());
     loadFolderSettings(s);
     loadAutoAudition(s);
-    loadFramePosition(s);
     placeFrame(frame, s.frame);
     setRecordingFormat(s);
     createSharedSurfaces(s);
